@@ -30,6 +30,12 @@ public:
     virtual Text content(Control c) const = 0;
     virtual void set_content(Control c, const Text& text) = 0;
 
+    // The button is disabled while a translation is in flight.
+    virtual void set_enabled(Control c, bool enabled) = 0;
+
+    // True once the user has closed the window; the controls must not be touched then.
+    virtual bool closed() const = 0;
+
 private:
     static int limit_place(int v) { return v < -32627 ? -32627 : v > 32627 ? 32627 : v; }
     static int limit_size(int v) { return v < 0 ? 0 : v > 32627 ? 32627 : v; }
