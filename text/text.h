@@ -15,7 +15,7 @@ public:
     Text() = default;
     Text(const char* s) : Text(std::string_view(s ? s : "")) {}
     Text(std::string_view s) : bytes_(s.substr(0, s.find('\0'))) {}
-    explicit Text(std::string&& s) : bytes_(std::move(s)) {
+    Text(std::string s) : bytes_(std::move(s)) {
         if (auto zero = bytes_.find('\0'); zero != std::string::npos) bytes_.resize(zero);
     }
 
