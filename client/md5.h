@@ -4,3 +4,6 @@
 #include "text/text.h"
 
 Text md5_hex(const ByteBuffer& data);
+
+// The 16 digest bytes as 32 lower-case hex digits, high nibble first.
+Text digest_hex(const ByteBuffer& digest);
