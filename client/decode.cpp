@@ -1,0 +1,187 @@
+// Reply decoding: percent escapes, the string-literal escapes of the reply and the marker search
+// that picks out the translation. The reply is only ever read as data, never run.
+#include "client/decode.h"
+
+#include <string>
+
+#include "text/charset.h"
+
+namespace {
+
+// Value of a hexadecimal digit of either case; -1 for anything else.
+int hex_value(char32_t c) {
+    if (c >= '0' && c <= '9') return int(c - '0');
+    if (c >= 'A' && c <= 'F') return int(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return int(c - 'a' + 10);
+    return -1;
+}
+
+// A digit after "%": its value, -2 for a byte that is no digit, 0 past the end of the text.
+int percent_digit(std::string_view text, std::size_t i) {
+    if (i >= text.size()) return 0;
+    int value = hex_value(static_cast<unsigned char>(text[i]));
+    return value < 0 ? -2 : value;
+}
+
+// The text as UTF-16 units. The UTF-8 comes from our own converter and is well formed;
+// anything else would still only give U+FFFD.
+std::u16string utf16_of(const Text& text) {
+    ByteBuffer utf8 = ansi_to_utf8(text);
+    const unsigned char* s = utf8.data();
+    const std::size_t n = utf8.size();
+    std::u16string units;
+    units.reserve(n);
+    for (std::size_t i = 0; i < n;) {
+        unsigned char lead = s[i++];
+        int follow = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
+                   : lead >= 0xF0 && lead <= 0xF4 ? 3 : -1;
+        char32_t code = follow <= 0 ? lead : lead & (0x3F >> follow);
+        for (int k = 0; k < follow; ++k, ++i) {
+            if (i >= n || (s[i] & 0xC0) != 0x80) {
+                follow = -1;
+                break;
+            }
+            code = code << 6 | (s[i] & 0x3F);
+        }
+        if (follow < 0 || code > 0x10FFFF) {
+            units += u'\uFFFD';
+        } else if (code >= 0x10000) {
+            units += char16_t(0xD800 + ((code - 0x10000) >> 10));
+            units += char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            units += char16_t(code);
+        }
+    }
+    return units;
+}
+
+// Reads n hexadecimal digits at in[i]; -1 unless all n are there.
+long hex_run(std::u16string_view in, std::size_t i, std::size_t n) {
+    if (in.size() - i < n) return -1;
+    long value = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        int digit = hex_value(in[i + k]);
+        if (digit < 0) return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+bool is_octal(char16_t c) { return c >= '0' && c <= '7'; }
+
+// Decodes the body of a single-quoted string literal as the classic script engine reads it,
+// \uXXXX included, in one pass so that nothing decoded is read as an escape again.
+// False when the engine would refuse the literal: a CR or LF outside a CR LF pair, or a
+// backslash with nothing after it.
+bool decode_literal(std::u16string_view in, std::u16string& out) {
+    const std::size_t n = in.size();
+    out.reserve(n);
+    std::size_t i = 0;
+    // A line break in the text itself must be CR LF and comes through as it is, even escaped.
+    auto take_line_break = [&](char16_t c) {
+        if (c == '\n' || i == n || in[i] != '\n') return false;
+        out += u"\r\n";
+        ++i;
+        return true;
+    };
+    while (i < n) {
+        char16_t c = in[i++];
+        if (c == '\r' || c == '\n') {
+            if (!take_line_break(c)) return false;
+            continue;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (i == n) return false;
+        c = in[i++];
+        switch (c) {
+        case '\r':
+        case '\n':
+            if (!take_line_break(c)) return false;
+            continue;
+        case 'b': c = 0x08; break;
+        case 'f': c = 0x0C; break;
+        case 'n': c = 0x0A; break;
+        case 'r': c = 0x0D; break;
+        case 't': c = 0x09; break;
+        case 'x':
+            // Without two digits the backslash only stands before the letter x.
+            if (long value = hex_run(in, i, 2); value >= 0) {
+                c = char16_t(value);
+                i += 2;
+            }
+            break;
+        case 'u':
+            if (long value = hex_run(in, i, 4); value >= 0) {
+                c = char16_t(value);
+                i += 4;
+            } else {
+                out += '\\';  // no escape: kept as written
+            }
+            break;
+        default:
+            if (is_octal(c)) {
+                // \0 to \377: up to three digits when the first is 0-3, up to two when it is 4-7.
+                int value = c - '0';
+                std::size_t digits = c <= '3' ? 3 : 2;
+                for (std::size_t k = 1; k < digits && i < n && is_octal(in[i]); ++k) value = value * 8 + (in[i++] - '0');
+                c = char16_t(value);
+            }
+            // Any other character, \v and \' \" \\ \/ among them, stands for itself.
+            break;
+        }
+        out += c;
+    }
+    return true;
+}
+
+}  // namespace
+
+Text percent_decode(const Text& text) {
+    std::string_view in = text.view();
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] != '%') {
+            out += in[i];
+            continue;
+        }
+        // "%" always takes the next two bytes, whatever they are; a zero byte is never added.
+        int high = percent_digit(in, ++i);
+        int low = percent_digit(in, ++i);
+        if (char byte = static_cast<char>((high * 16 + low) & 0xFF)) out += byte;
+    }
+    return utf8_to_ansi(ByteBuffer(std::move(out)));
+}
+
+Text unescape_unicode(const Text& text) {
+    std::string_view t = text.view();
+    if (!t.empty() && t[0] == '\r' && (t.size() == 1 || t[1] != '\n')) t.remove_prefix(1);
+    Text prepared(t);
+    std::u16string decoded;
+    // Text the script engine would refuse is read back as UTF-16 instead, as before.
+    if (!decode_literal(utf16_of(prepared), decoded)) return stream_unicode_text(to_bytes(prepared));
+    return utf16_to_ansi(decoded);
+}
+
+Text stream_unicode_text(const ByteBuffer& bytes) {
+    // Two bytes per unit, low byte first; an odd last byte is dropped, a byte-order mark kept.
+    const unsigned char* b = bytes.data();
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t k = 0; k < units.size(); ++k) units[k] = char16_t(b[2 * k] | b[2 * k + 1] << 8);
+    return utf16_to_ansi(units);
+}
+
+Text text_between(const Text& text, const Text& start_marker, const Text& end_marker) {
+    const Text quote_token = "#\xD2\xFD\xBA\xC5";  // "#引号" in code page 936, written out for any compiler
+    Text start = text_substitute(start_marker, quote_token, "\"");
+    Text end = text_substitute(end_marker, quote_token, "\"");
+    int found = text_find(text, start);
+    if (found < 0) return {};
+    int from = found + text_length(start);
+    int to = text_find(text, end, from);
+    if (to < 0) return {};
+    return text_mid(text, from, to - from);
+}
