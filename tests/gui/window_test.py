@@ -1,0 +1,86 @@
+#!/usr/bin/python3
+"""The real Linux program under Xvfb, bare and under openbox: start-up place and size, the
+layout after resizes, and the keyboard.
+
+Usage: tests/gui/window_test.py build/linux/quorvane [unittest options]
+"""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession  # noqa: E402
+from xsession import SCREEN, Display, Program, expected_layout, wait_until  # noqa: E402
+
+PROGRAM = None
+
+
+class WindowTests:
+    window_manager = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(cls.window_manager).__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.__exit__(None, None, None)
+
+    def setUp(self):
+        self.program = Program(self.display, PROGRAM)
+        self.addCleanup(self.program.close)
+
+    def assert_laid_out_for(self, width, height):
+        outer = lambda: self.display.outer_rect(self.program.window)[2:]  # noqa: E731
+        self.assertEqual(wait_until(lambda: outer() == (width, height)) and outer(), (width, height))
+        expected = expected_layout(width, height)
+        self.assertEqual(wait_until(lambda: self.program.layout() == expected) and self.program.layout(), expected)
+
+    def test_opens_centred_at_its_design_size_and_laid_out(self):
+        self.assert_laid_out_for(592, 446)
+        self.assertEqual(self.display.outer_rect(self.program.window)[:2],
+                         ((SCREEN[0] - 592) // 2, (SCREEN[1] - 446) // 2))
+
+    def test_layout_follows_resizes(self):
+        for width, height in ((700, 500), (100, 40), (592, 446)):
+            with self.subTest(size=(width, height)):
+                self.display.resize_outer(self.program.window, width, height)
+                self.assert_laid_out_for(width, height)
+
+    def test_tab_moves_between_input_box_and_button_only(self):
+        self.assertEqual(wait_until(lambda: self.program.focused() == "input"), True)
+        for key, where in (("Tab", "button"), ("Tab", "input"), ("shift+Tab", "button"), ("shift+Tab", "input")):
+            self.display.key(key)
+            self.assertEqual(wait_until(lambda: self.program.focused()), where, key)
+
+    def test_enter_breaks_the_line_in_the_input_box_and_never_presses_the_button(self):
+        input_box, output_box, _ = self.program.controls()
+        self.display.key("a", "b", "Return", "c")
+        self.assertEqual(wait_until(lambda: self.program.text(input_box) == "ab\nc") and self.program.text(input_box),
+                         "ab\nc")
+        self.display.key("ctrl+a", "Delete", "Tab", "Return", "KP_Enter", "F1")
+        # With the input box empty, a press would raise the notice.
+        self.assertIsNone(wait_until(lambda: self.display.window_named("友情提醒"), timeout=1.0))
+        self.assertEqual(self.program.focused(), "button")
+        self.assertEqual(self.program.text(output_box), "")
+
+    def test_escape_ends_the_program(self):
+        input_box, _, _ = self.program.controls()
+        self.display.key("h", "i")
+        wait_until(lambda: self.program.text(input_box) == "hi")
+        self.display.key("Escape")
+        self.assertEqual(wait_until(lambda: self.program.process.poll() is not None), True)
+
+
+class BareX(WindowTests, unittest.TestCase):
+    window_manager = False
+
+
+class UnderOpenbox(WindowTests, unittest.TestCase):
+    window_manager = True
+
+
+if __name__ == "__main__":
+    xsession.in_dbus_session()
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
