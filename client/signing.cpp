@@ -38,7 +38,9 @@ Text build_signed_url(const Text& q, const Text& salt) {
                         "&from=auto&to=auto&salt=", salt, "&sign=", sign});
 }
 
-Text build_signed_url(const Text& q) {
+Text fresh_salt() {
     seed_random();
-    return build_signed_url(q, to_text(random_int(32768, 65536)));
+    return to_text(random_int(32768, 65536));
 }
+
+Text build_signed_url(const Text& q) { return build_signed_url(q, fresh_salt()); }

@@ -10,7 +10,10 @@ extern const Text api_host;
 // Every byte as "%" and two upper-case hex digits.
 Text percent_encode(const Text& text);
 
-// A fresh salt on every call.
+// Five decimal digits from 32768 to 65535, drawn after a fresh seeding.
+Text fresh_salt();
+
+// Signed with a fresh salt.
 Text build_signed_url(const Text& q);
 
 // The same URL with the salt given, so the pieces can be checked.
