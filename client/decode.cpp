@@ -2,6 +2,7 @@
 // that picks out the translation. The reply is only ever read as data, never run.
 #include "client/decode.h"
 
+#include <algorithm>
 #include <string>
 
 #include "text/charset.h"
@@ -26,6 +27,10 @@ int percent_digit(std::string_view text, std::size_t i) {
 // The text as UTF-16 units. The UTF-8 comes from our own converter and is well formed;
 // anything else would still only give U+FFFD.
 std::u16string utf16_of(const Text& text) {
+    std::string_view view = text.view();
+    // Replies escape everything beyond ASCII, and ASCII is the same in both encodings.
+    if (std::all_of(view.begin(), view.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(view.begin(), view.end());
     ByteBuffer utf8 = ansi_to_utf8(text);
     const unsigned char* s = utf8.data();
     const std::size_t n = utf8.size();
@@ -73,14 +78,16 @@ bool is_octal(char16_t c) { return c >= '0' && c <= '7'; }
 // \uXXXX included, in one pass so that nothing decoded is read as an escape again.
 // False when the engine would refuse the literal: a CR or LF outside a CR LF pair, or a
 // backslash with nothing after it.
-bool decode_literal(std::u16string_view in, std::u16string& out) {
+bool decode_literal(std::u16string_view in, std::u16string& decoded) {
     const std::size_t n = in.size();
-    out.reserve(n);
+    decoded.resize(n);  // nothing decodes to more units than it was written with
+    char16_t* out = decoded.data();
     std::size_t i = 0;
     // A line break in the text itself must be CR LF and comes through as it is, even escaped.
     auto take_line_break = [&](char16_t c) {
         if (c == '\n' || i == n || in[i] != '\n') return false;
-        out += u"\r\n";
+        *out++ = '\r';
+        *out++ = '\n';
         ++i;
         return true;
     };
@@ -91,7 +98,7 @@ bool decode_literal(std::u16string_view in, std::u16string& out) {
             continue;
         }
         if (c != '\\') {
-            out += c;
+            *out++ = c;
             continue;
         }
         if (i == n) return false;
@@ -118,7 +125,7 @@ bool decode_literal(std::u16string_view in, std::u16string& out) {
                 c = char16_t(value);
                 i += 4;
             } else {
-                out += '\\';  // no escape: kept as written
+                *out++ = '\\';  // no escape: kept as written
             }
             break;
         default:
@@ -132,8 +139,9 @@ bool decode_literal(std::u16string_view in, std::u16string& out) {
             // Any other character, \v and \' \" \\ \/ among them, stands for itself.
             break;
         }
-        out += c;
+        *out++ = c;
     }
+    decoded.resize(out - decoded.data());
     return true;
 }
 
@@ -143,14 +151,14 @@ Text percent_decode(const Text& text) {
     std::string_view in = text.view();
     std::string out;
     out.reserve(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] != '%') {
-            out += in[i];
-            continue;
-        }
+    for (std::size_t i = 0; i < in.size(); i += 3) {
+        std::size_t percent = std::min(in.find('%', i), in.size());
+        out.append(in, i, percent - i);
+        i = percent;
+        if (i == in.size()) break;
         // "%" always takes the next two bytes, whatever they are; a zero byte is never added.
-        int high = percent_digit(in, ++i);
-        int low = percent_digit(in, ++i);
+        int high = percent_digit(in, i + 1);
+        int low = percent_digit(in, i + 2);
         if (char byte = static_cast<char>((high * 16 + low) & 0xFF)) out += byte;
     }
     return utf8_to_ansi(ByteBuffer(std::move(out)));
