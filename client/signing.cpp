@@ -20,22 +20,37 @@ Text digest_hex(const ByteBuffer& digest) {
     return text_lower(Text(std::move(hex)));
 }
 
-Text percent_encode(const Text& text) {
-    // One pass into a buffer of the final size: three bytes out for every byte in.
-    std::string out(3 * text.size(), '%');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto b = static_cast<unsigned char>(text.view()[i]);
-        out[3 * i + 1] = hex_digits[b >> 4];
-        out[3 * i + 2] = hex_digits[b & 15];
+namespace {
+
+// Three bytes out for every byte in, written straight into the caller's buffer.
+void append_percent_encoded(std::string& out, std::string_view bytes) {
+    std::size_t at = out.size();
+    out.resize(at + 3 * bytes.size());
+    for (unsigned char b : bytes) {
+        out[at++] = '%';
+        out[at++] = hex_digits[b >> 4];
+        out[at++] = hex_digits[b & 15];
     }
+}
+
+}  // namespace
+
+Text percent_encode(const Text& text) {
+    std::string out;
+    append_percent_encoded(out, text.view());
     return Text(std::move(out));
 }
 
 Text build_signed_url(const Text& q, const Text& salt) {
-    Text sign = md5_hex(ansi_to_utf8(text_concat({app_id, q, salt, secret_key})));
-    Text encoded = percent_encode(to_text(ansi_to_utf8(q)));
-    return text_concat({"http://", api_host, "/api/trans/vip/translate?appid=", app_id, "&q=", encoded,
-                        "&from=auto&to=auto&salt=", salt, "&sign=", sign});
+    // Identifier, salt and key are ASCII: their UTF-8 is themselves, so q is converted once.
+    ByteBuffer utf8_q = ansi_to_utf8(q);
+    Text sign = md5_hex(bytes_concat({app_id, utf8_q, salt, secret_key}));
+    // The encoded text is most of a long URL: write it in place rather than copy it twice.
+    std::string url = text_concat({"http://", api_host, "/api/trans/vip/translate?appid=", app_id, "&q="}).str();
+    url.reserve(url.size() + 3 * utf8_q.size() + 64);
+    append_percent_encoded(url, utf8_q);
+    url += text_concat({"&from=auto&to=auto&salt=", salt, "&sign=", sign}).view();
+    return Text(std::move(url));
 }
 
 Text fresh_salt() {
