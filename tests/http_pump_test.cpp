@@ -21,7 +21,7 @@ void note_pump() {
 // The window's events keep running while the service takes its time, from the call to its return.
 TEST(HttpPumpTest, EventsRunThroughASlowReply) {
     ASSERT_NE(stand_in().port, 0) << "no standin.port here: run through ctest";
-    for (const char* modes : {"slow=2000", "big=1500,drip=2"}) {
+    for (const char* modes : {"slow=2000", "big=600,drip=2"}) {
         last_pump = uptime_ms();
         largest_gap = 0;
         observe_process_events(note_pump);

@@ -40,8 +40,9 @@ answered by SPEC: modes separated by commas, each NAME or NAME=N.
     drip=MS     send the body one byte at a time, MS ms apart (default 20)
     drop=K      send K body bytes, pause 300 ms, then reset the connection
     cut=K       send K body bytes, then close the connection in good order
-    stall=K     send K body bytes, then go silent for --stall-seconds
-                (default 30) before closing
+    stall=K     send K body bytes, go silent for --stall-seconds (default
+                30), then send the rest: only a client that gives up on a
+                silent connection sees the reply cut short
 Body offsets in drop, cut and stall count the bytes on the wire, chunk framing
 included. Without big, echo, 404, 500 or empty the body is the normal
 success reply for q. An unknown mode gives status 400.
@@ -148,6 +149,12 @@ def parse_query(query):
 
 class Handler(socketserver.StreamRequestHandler):
     def handle(self):
+        try:
+            self.answer()
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client went away first: a test that gave up on a slow reply
+
+    def answer(self):
         head = self.read_head()
         if not head:
             return
@@ -234,6 +241,7 @@ class Handler(socketserver.StreamRequestHandler):
                     self.reset_connection()
                 elif ending == "stall":
                     time.sleep(self.server.stall_seconds)
+                    self.wfile.write(wire[modes[ending]:])
                 return
         if "drip" in modes:
             for i in range(len(wire)):
