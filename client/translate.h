@@ -1,6 +1,7 @@
 // The one entry point of the client: a text in, its translation or the reason it failed out.
 #pragma once
 
+#include "client/http.h"
 #include "text/text.h"
 
 struct Translation {
@@ -10,3 +11,6 @@ struct Translation {
 };
 
 Translation translate_text(const Text& source);
+
+// The translation a reply carries: every dst in order, joined by CR LF; or the reason there is none.
+Translation translation_from_reply(const HttpReply& reply);
