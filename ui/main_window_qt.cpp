@@ -1,8 +1,8 @@
 #include "ui/main_window_qt.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -106,14 +106,13 @@ QtMainWindow::QtMainWindow()
 {
     frame_->setWindowTitle(QStringLiteral("Quorvane"));
     // A move before the window exists places the frame's corner, whatever the frame turns out to be.
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect screen = QApplication::primaryScreen()->geometry();
     frame_->move(screen.x() + (screen.width() - kOuterWidth) / 2,
                  screen.y() + (screen.height() - kOuterHeight) / 2);
     frame_->resize(kOuterWidth, kOuterHeight);
     frame_->installEventFilter(frame_.get());
 
-    QFont font(QStringList{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = QApplication::font();
     font.setPixelSize(37);
     for (QPlainTextEdit* box : {input_, output_}) {
         box->setFont(font);
