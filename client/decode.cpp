@@ -161,6 +161,9 @@ Text percent_decode(const Text& text) {
         int low = percent_digit(in, i + 2);
         if (char byte = static_cast<char>((high * 16 + low) & 0xFF)) out += byte;
     }
+    // ASCII is the same in UTF-8 and code page 936, and a reply is ASCII unless it holds raw text.
+    if (std::all_of(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return Text(std::move(out));
     return utf8_to_ansi(ByteBuffer(std::move(out)));
 }
 
