@@ -49,7 +49,7 @@ class Display:
             raise RuntimeError("no free X display in :60-:69")
         self.name = f":{n}"
         xvfb = subprocess.Popen(["Xvfb", self.name, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                                 "-nolisten", "tcp", "-br"], stderr=subprocess.DEVNULL)
+                                 "-nolisten", "tcp", "-br", "-noreset"], stderr=subprocess.DEVNULL)
         self.processes.append(xvfb)
         if not wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}"), 10):
             raise RuntimeError(f"Xvfb did not start on {self.name}")
