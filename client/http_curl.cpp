@@ -60,8 +60,8 @@ std::string connect_url(const Text& url) {
     return "http://" + url_host(url).str() + ":" + std::to_string(port) + "/";
 }
 
-void configure(CURL* easy, const Text& url, const std::string& target, curl_slist* headers, Exchange& exchange) {
-    curl_easy_setopt(easy, CURLOPT_URL, target.c_str());
+void configure(CURL* easy, const Text& url, const std::string& address, curl_slist* headers, Exchange& exchange) {
+    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
     curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, url_path(url).c_str());
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
@@ -119,9 +119,9 @@ HttpReply http_request(const Text& url) {
         return {};
     }
     Exchange exchange;
-    std::string target = connect_url(url);
+    std::string address = connect_url(url);
     curl_slist* headers = header_list(extra_header_block(url));
-    configure(easy, url, target, headers, exchange);
+    configure(easy, url, address, headers, exchange);
     curl_multi_add_handle(multi, easy);
 
     bool finished = run(multi, easy, exchange);

@@ -13,7 +13,7 @@ service sends them:
 
 Usage:
     standin.py [--host 127.0.0.1] [--port 0] [--appid ID] [--key KEY]
-               [--log FILE] [--fault SPEC] [--port-file FILE [--detach]]
+               [--log FILE] [--fault MODES] [--port-file FILE [--detach]]
     standin.py --stop FILE
 
 Once listening it prints one line, "PORT REFUSED_PORT PID", to stdout (and,
@@ -27,9 +27,11 @@ Every request is logged, to --log or else to stdout: a line with the time
 and the peer, the request line and the header lines exactly as received,
 "query: " and the raw query string, then a blank line.
 
-Fault modes. A request whose q (after percent-decoding) is "fault:SPEC", or
-every request when --fault SPEC is given, skips the account checks and is
-answered by SPEC: modes separated by commas, each NAME or NAME=N.
+Fault modes. A request whose q (after percent-decoding) is "fault:MODES" or
+"fault:MODES TEXT", or every request when --fault MODES is given, skips the
+account checks and is answered by MODES: separated by commas, each NAME or
+NAME=N. The success reply then translates TEXT (the whole q when there is no
+TEXT), so "fault:slow=2000 hello" is a slow reply with dst "\u4f60\u597d".
     echo        the body is the request line and header lines as received
     big=N       a success reply of exactly N bytes (default 2097152)
     404, 500    that status, with a short HTML body
@@ -125,10 +127,10 @@ def big_reply(size):
     return (head + (b"0123456789" * (fill // 10 + 1))[:fill] + tail)[:size]
 
 
-def parse_fault(spec):
+def parse_fault(modes_text):
     """'a,b=3' -> {'a': default, 'b': 3}; raises ValueError on an unknown mode."""
     modes = {}
-    for item in filter(None, spec.split(",")):
+    for item in filter(None, modes_text.split(",")):
         name, _, value = item.partition("=")
         if name not in FAULT_DEFAULTS:
             raise ValueError("unknown fault mode " + name)
@@ -170,8 +172,10 @@ class Handler(socketserver.StreamRequestHandler):
         params = parse_query(query)
         q = params.get("q", b"").decode("utf-8", "replace")
         fault = self.server.fault
-        if q.startswith("fault:"):
-            fault = fault + "," + q[len("fault:"):]
+        asked = re.match(r"fault:(\S*)\s*(.*)", q, re.S)
+        if asked:
+            fault = fault + "," + asked.group(1)
+            q = asked.group(2) or q
         try:
             modes = parse_fault(fault)
         except ValueError as error:
