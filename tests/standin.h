@@ -30,3 +30,9 @@ inline Text service_url(const std::string& query, int port = stand_in().port) {
 inline Text fault_url(const std::string& modes) {
     return service_url("appid=52718364950127384&q=fault:" + modes + "&from=auto&to=auto&salt=32768&sign=");
 }
+
+// A URL built for the service, sent to the stand-in instead: the same path and query.
+inline Text redirected_to_stand_in(const Text& url, int port = stand_in().port) {
+    int path = text_find(url, "/", 8);
+    return text_concat({"http://127.0.0.1:", to_text(port), text_mid(url, path, text_length(url))});
+}

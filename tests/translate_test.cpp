@@ -72,12 +72,8 @@ class PipelineTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(stand_in().port, 0) << "run through ctest: it starts the stand-in service"; }
 
-    static Text local(const Text& url) {
-        Text host = text_concat({"http://", api_host});
-        return text_concat({"http://127.0.0.1:", to_text(stand_in().port), text_mid(url, text_length(host) + 1, text_length(url))});
-    }
     static Translation translate_locally(const Text& source) {
-        return translation_from_reply(http_request(local(build_signed_url(source))));
+        return translation_from_reply(http_request(redirected_to_stand_in(build_signed_url(source))));
     }
 };
 
@@ -96,7 +92,7 @@ TEST_F(PipelineTest, TranslatesLikeTheService) {
 }
 
 TEST_F(PipelineTest, ServiceErrorsAreReported) {
-    Text url = local(build_signed_url("hello"));
+    Text url = redirected_to_stand_in(build_signed_url("hello"));
     Text bad_sign = text_concat({text_left(url, text_length(url) - 32), "00000000000000000000000000000000"});
     Text other_app = text_substitute(url, "appid=52718364950127384", "appid=11111111111111111");
     Text empty_q = text_substitute(url, "&q=%68%65%6C%6C%6F&", "&q=&");
