@@ -6,6 +6,7 @@ Usage: tests/gui/window_test.py build/linux/quorvane [unittest options]
 """
 import os
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -63,6 +64,31 @@ class WindowTests:
         self.assertIsNone(wait_until(lambda: self.display.window_named("友情提醒"), timeout=1.0))
         self.assertEqual(self.program.focused(), "button")
         self.assertEqual(self.program.text(output_box), "")
+
+    def test_empty_input_raises_the_notice_which_closes_itself(self):
+        input_box, output_box, button = self.program.controls()
+        self.program.click(button)
+        notice = wait_until(lambda: self.display.window_named("友情提醒", self.program.process.pid))
+        self.assertTrue(notice, "no notice")
+        shown = time.monotonic()
+        self.assertEqual(self.program.notice(), ("友情提醒", ["请输入翻译内容！！！"], ["OK"]))
+        owner = self.display.run("xprop", "-id", str(notice), "WM_TRANSIENT_FOR").split()[-1]
+        self.assertEqual(int(owner, 16), self.program.window)
+        # Modal: a click on the main window reaches no control.
+        self.program.click(input_box)
+        self.assertNotEqual(self.program.focused(), "input")
+        wait_until(lambda: time.monotonic() - shown > 3.5, timeout=4)
+        self.assertIsNotNone(self.program.notice(), "gone well before 5 s")
+        self.assertTrue(wait_until(lambda: self.program.notice() is None, timeout=3.5), "still up 7 s after")
+        self.assertEqual((self.program.text(input_box), self.program.text(output_box)), ("", ""))
+        self.assertIsNone(self.program.process.poll())
+
+    def test_notice_closes_at_once_on_ok(self):
+        _, _, button = self.program.controls()
+        self.program.click(button)
+        self.assertTrue(wait_until(lambda: self.program.notice()), "no notice")
+        self.display.key("Return")
+        self.assertTrue(wait_until(lambda: self.program.notice() is None, timeout=1.5))
 
     def test_escape_ends_the_program(self):
         input_box, _, _ = self.program.controls()

@@ -77,7 +77,7 @@ class Display:
         """Id of a visible top-level window with this exact title, or None."""
         args = ["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"]
         if pid:
-            args[2:2] = ["--pid", str(pid)]
+            args[2:2] = ["--all", "--pid", str(pid)]  # every criterion, not any
         ids = self.run(*args).split()
         return int(ids[0]) if ids else None
 
@@ -123,15 +123,30 @@ class Program:
             self.close()
             raise RuntimeError("the program did not show up on the accessibility bus")
 
-    def _find_frame(self):
+    def _top_levels(self):
         desktop = Atspi.get_desktop(0)
         for i in range(desktop.get_child_count()):
             app = desktop.get_child_at_index(i)
             if app and app.get_process_id() == self.process.pid:
-                for j in range(app.get_child_count()):
-                    child = app.get_child_at_index(j)
-                    if child.get_name() == "Quorvane":
-                        return child
+                return [app.get_child_at_index(j) for j in range(app.get_child_count())]
+        return []
+
+    def _find_frame(self):
+        return next((w for w in self._top_levels() if w.get_name() == "Quorvane"), None)
+
+    def notice(self):
+        """The program's message box as (caption, texts, buttons), or None when none is up."""
+        for window in self._top_levels():
+            if window.get_role() in (Atspi.Role.ALERT, Atspi.Role.DIALOG):
+                texts, buttons = [], []
+                for i in range(window.get_child_count()):
+                    child = window.get_child_at_index(i)
+                    if child.get_role() == Atspi.Role.LABEL and child.get_name():
+                        texts.append(child.get_name())
+                    for j in range(child.get_child_count()):
+                        if child.get_child_at_index(j).get_role() == Atspi.Role.PUSH_BUTTON:
+                            buttons.append(child.get_child_at_index(j).get_name())
+                return window.get_name(), texts, buttons
         return None
 
     def close(self):
@@ -171,6 +186,27 @@ class Program:
 
     def text(self, control):
         return Atspi.Text.get_text(control, 0, -1)
+
+    def enabled(self, control):
+        return control.get_state_set().contains(Atspi.StateType.ENABLED)
+
+    def click(self, control):
+        """A mouse click in the middle of the control, as a person would."""
+        e = control.get_extents(Atspi.CoordType.SCREEN)
+        self.display.run("xdotool", "mousemove", "--sync", str(e.x + e.width // 2), str(e.y + e.height // 2),
+                         "click", "1")
+
+    def paste(self, text):
+        """Puts the text where the caret is through the clipboard (xdotool cannot type Chinese)."""
+        clipboard = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.display.env,
+                                     stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        clipboard.stdin.write(text.encode())
+        clipboard.stdin.close()
+        time.sleep(0.2)  # xclip owns the selection
+        self.display.key("ctrl+v")
+        time.sleep(0.2)
+        clipboard.kill()
+        clipboard.wait()
 
 
 def expected_layout(width, height):
