@@ -124,19 +124,19 @@ struct FindInProcess {
     HWND found;
 };
 
+BOOL CALLBACK match_window(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<FindInProcess*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->process_id || !IsWindowVisible(window) || text_of(window) != s->caption) return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
 // The first visible top-level window of the process with that caption.
 HWND find_window_of(DWORD process_id, const char* caption) {
     FindInProcess search{process_id, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<FindInProcess*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->process_id || !IsWindowVisible(window) || text_of(window) != s->caption) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -355,6 +355,27 @@ TEST_F(QuorvaneTest, OutputBoxIsWhiteReadOnlyAndOutOfTheTabOrder) {
     EXPECT_EQ(text_of(output()), "");
     press(VK_TAB);
     ASSERT_TRUE(wait_until([&] { return focus() == input(); }));
+}
+
+TEST_F(QuorvaneTest, TranslateWithNothingToTranslateShowsANoticeThatClosesItself) {
+    press(VK_TAB);
+    ASSERT_TRUE(wait_until([&] { return focus() == button(); }));
+    press(VK_SPACE);  // the keyboard's way of pressing the focused button
+
+    HWND notice = nullptr;
+    ASSERT_TRUE(wait_until([&] { return (notice = find_window_of(process_.dwProcessId, "友情提醒")); }))
+        << "no notice captioned 友情提醒";
+    const DWORD appeared = GetTickCount();
+    EXPECT_EQ(GetWindow(notice, GW_OWNER), window_);
+    EXPECT_FALSE(IsWindowEnabled(window_)) << "the window must take no input while its notice is up";
+
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(notice); }, 10000)) << "the notice did not close itself";
+    const DWORD shown_ms = GetTickCount() - appeared;
+    EXPECT_GE(shown_ms, 4500u);
+    EXPECT_LE(shown_ms, 8000u);
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(window_) && focus() == button(); }));
+    EXPECT_EQ(text_of(input()), "");
+    EXPECT_EQ(text_of(output()), "");
 }
 
 TEST_F(QuorvaneTest, FocusComesBackToTheButtonWhenReactivated) {
