@@ -193,7 +193,7 @@ class Program:
     def click(self, control):
         """A mouse click in the middle of the control, as a person would."""
         e = control.get_extents(Atspi.CoordType.SCREEN)
-        self.display.run("xdotool", "mousemove", "--sync", str(e.x + e.width // 2), str(e.y + e.height // 2),
+        self.display.run("xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2),
                          "click", "1")
 
     def paste(self, text):
