@@ -144,14 +144,17 @@ HWND find_window_of(DWORD process_id, const char* caption) {
 class QuorvaneTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Once the program has shown no window (no display, say), the other tests fail at once.
+        static bool never_shown = false;
+        ASSERT_FALSE(never_shown) << "quorvane.exe showed no window in an earlier test";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string path = quorvane_path();
         ASSERT_TRUE(CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                    &process_))
             << "cannot start " << path;
-        ASSERT_TRUE(wait_until([&] { return (window_ = find_window_of(process_.dwProcessId, "Quorvane")); }, 20000))
-            << "no visible window captioned Quorvane";
+        never_shown = !wait_until([&] { return (window_ = find_window_of(process_.dwProcessId, "Quorvane")); }, 20000);
+        ASSERT_FALSE(never_shown) << "no visible window captioned Quorvane";
         thread_ = GetWindowThreadProcessId(window_, nullptr);
         HWND child = GetWindow(window_, GW_CHILD);
         for (HWND& control : controls_) {
