@@ -12,7 +12,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 SCREEN = (1920, 1080)
 
@@ -136,18 +136,25 @@ class Program:
 
     def notice(self):
         """The program's message box as (caption, texts, buttons), or None when none is up."""
-        for window in self._top_levels():
-            if window.get_role() in (Atspi.Role.ALERT, Atspi.Role.DIALOG):
-                texts, buttons = [], []
-                for i in range(window.get_child_count()):
-                    child = window.get_child_at_index(i)
-                    if child.get_role() == Atspi.Role.LABEL and child.get_name():
-                        texts.append(child.get_name())
-                    for j in range(child.get_child_count()):
-                        if child.get_child_at_index(j).get_role() == Atspi.Role.PUSH_BUTTON:
-                            buttons.append(child.get_child_at_index(j).get_name())
-                return window.get_name(), texts, buttons
+        try:
+            for window in self._top_levels():
+                if window and window.get_role() in (Atspi.Role.ALERT, Atspi.Role.DIALOG):
+                    return window.get_name(), *self._texts_and_buttons(window)
+        except GLib.Error:  # a box closing while it is read
+            pass
         return None
+
+    @staticmethod
+    def _texts_and_buttons(window):
+        texts, buttons = [], []
+        # A child of a box that is closing may already be gone (None).
+        for child in filter(None, (window.get_child_at_index(i) for i in range(window.get_child_count()))):
+            if child.get_role() == Atspi.Role.LABEL and child.get_name():
+                texts.append(child.get_name())
+            for grandchild in filter(None, (child.get_child_at_index(j) for j in range(child.get_child_count()))):
+                if grandchild.get_role() == Atspi.Role.PUSH_BUTTON:
+                    buttons.append(grandchild.get_name())
+        return texts, buttons
 
     def close(self):
         if self.process.poll() is None:
