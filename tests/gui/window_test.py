@@ -54,6 +54,18 @@ class WindowTests:
             self.display.key(key)
             self.assertEqual(wait_until(lambda: self.program.focused()), where, key)
 
+    def test_focus_comes_back_to_the_control_that_had_it(self):
+        other = Program(self.display, PROGRAM)
+        self.addCleanup(other.close)
+        self.display.run("xdotool", "windowfocus", "--sync", str(self.program.window))
+        self.assertEqual(wait_until(lambda: self.program.focused() == "input"), True)
+        self.display.key("Tab")
+        self.assertEqual(wait_until(lambda: self.program.focused()), "button")
+        self.display.run("xdotool", "windowfocus", "--sync", str(other.window))
+        self.assertEqual(wait_until(lambda: self.program.focused() is None), True, "still focused")
+        self.display.run("xdotool", "windowfocus", "--sync", str(self.program.window))
+        self.assertEqual(wait_until(lambda: self.program.focused()), "button")
+
     def test_enter_breaks_the_line_in_the_input_box_and_never_presses_the_button(self):
         input_box, output_box, _ = self.program.controls()
         self.display.key("a", "b", "Return", "c")
