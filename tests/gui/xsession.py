@@ -9,7 +9,12 @@ import sys
 import tempfile
 import time
 
-import gi
+try:
+    import gi
+except ImportError:  # another python3 first on PATH: the system's has the GObject bindings
+    if sys.executable != "/usr/bin/python3":
+        os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
+    raise
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
