@@ -27,14 +27,14 @@ def in_standin_namespace():
     if os.environ.get("QUORVANE_GUI_STANDIN"):
         return os.path.join(os.environ["QUORVANE_GUI_STANDIN"], "standin.log")
     namespace = f"quorvane-gui-{os.getpid()}"
-    work = tempfile.mkdtemp(prefix="quorvane-gui-")
     standin_ns = os.path.join(ROOT, "tools", "standin-ns")
-    subprocess.run([standin_ns, "up", namespace, work], check=True)
-    try:
-        status = subprocess.call(["ip", "netns", "exec", namespace, sys.executable, *sys.argv],
-                                 env=dict(os.environ, QUORVANE_GUI_STANDIN=work))
-    finally:
-        subprocess.run([standin_ns, "down", namespace, work])
+    with tempfile.TemporaryDirectory(prefix="quorvane-standin-") as work:
+        subprocess.run([standin_ns, "up", namespace, work], check=True)
+        try:
+            status = subprocess.call(["ip", "netns", "exec", namespace, sys.executable, *sys.argv],
+                                     env=dict(os.environ, QUORVANE_GUI_STANDIN=work))
+        finally:
+            subprocess.run([standin_ns, "down", namespace, work])
     sys.exit(status)
 
 

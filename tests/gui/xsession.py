@@ -24,9 +24,14 @@ SCREEN = (1920, 1080)
 
 def in_dbus_session():
     """Re-runs this script inside a D-Bus session of its own unless it already is in one."""
-    if os.environ.get("QUORVANE_GUI_BUS") != "1":
-        env = dict(os.environ, QUORVANE_GUI_BUS="1")
-        os.execvpe("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv], env)
+    if os.environ.get("QUORVANE_GUI_BUS") == "1":
+        return
+    # A runtime folder of its own too: the accessibility bus puts its socket there, and two runs
+    # side by side must not share it.
+    with tempfile.TemporaryDirectory(prefix="quorvane-gui-") as runtime:
+        env = dict(os.environ, QUORVANE_GUI_BUS="1", XDG_RUNTIME_DIR=runtime)
+        status = subprocess.call(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
+    sys.exit(status)
 
 
 def wait_until(condition, timeout=5.0, step=0.05):
@@ -39,6 +44,32 @@ def wait_until(condition, timeout=5.0, step=0.05):
         time.sleep(step)
 
 
+def start_xvfb():
+    """Xvfb on the first display of :60-:69 that it can take, and that display's name."""
+    for n in range(60, 70):
+        if os.path.exists(f"/tmp/.X{n}-lock"):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                                 "-nolisten", "tcp", "-br", "-noreset"], stderr=subprocess.DEVNULL)
+        # Another server may have taken the number meanwhile: then this one ends, and the next is tried.
+        if wait_until(lambda: xvfb.poll() is not None or (lock_pid(n) == xvfb.pid
+                                                          and os.path.exists(f"/tmp/.X11-unix/X{n}")), 10):
+            if xvfb.poll() is None:
+                return xvfb, f":{n}"
+        else:
+            xvfb.kill()
+        xvfb.wait()
+    raise RuntimeError("no X display free in :60-:69")
+
+
+def lock_pid(n):
+    try:
+        with open(f"/tmp/.X{n}-lock") as lock:
+            return int(lock.read().strip() or 0)
+    except (OSError, ValueError):
+        return None
+
+
 class Display:
     """Xvfb on the first free display of :60-:69, with openbox when asked."""
 
@@ -47,17 +78,8 @@ class Display:
         self.processes = []
 
     def __enter__(self):
-        for n in range(60, 70):
-            if not os.path.exists(f"/tmp/.X{n}-lock"):
-                break
-        else:
-            raise RuntimeError("no free X display in :60-:69")
-        self.name = f":{n}"
-        xvfb = subprocess.Popen(["Xvfb", self.name, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                                 "-nolisten", "tcp", "-br", "-noreset"], stderr=subprocess.DEVNULL)
+        xvfb, self.name = start_xvfb()
         self.processes.append(xvfb)
-        if not wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}"), 10):
-            raise RuntimeError(f"Xvfb did not start on {self.name}")
         self.env = dict(os.environ, DISPLAY=self.name)
         if self.window_manager:
             self.processes.append(subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
