@@ -37,6 +37,10 @@ class WindowTests:
         expected = expected_layout(width, height)
         self.assertEqual(wait_until(lambda: self.program.layout() == expected) and self.program.layout(), expected)
 
+    def assert_focus(self, where, message=None):
+        wait_until(lambda: self.program.focused() == where)
+        self.assertEqual(self.program.focused(), where, message)
+
     def test_opens_centred_at_its_design_size_and_laid_out(self):
         self.assert_laid_out_for(592, 446)
         self.assertEqual(self.display.outer_rect(self.program.window)[:2],
@@ -49,22 +53,22 @@ class WindowTests:
                 self.assert_laid_out_for(width, height)
 
     def test_tab_moves_between_input_box_and_button_only(self):
-        self.assertEqual(wait_until(lambda: self.program.focused() == "input"), True)
+        self.assert_focus("input")
         for key, where in (("Tab", "button"), ("Tab", "input"), ("shift+Tab", "button"), ("shift+Tab", "input")):
             self.display.key(key)
-            self.assertEqual(wait_until(lambda: self.program.focused()), where, key)
+            self.assert_focus(where, key)
 
     def test_focus_comes_back_to_the_control_that_had_it(self):
         other = Program(self.display, PROGRAM)
         self.addCleanup(other.close)
         self.display.run("xdotool", "windowfocus", "--sync", str(self.program.window))
-        self.assertEqual(wait_until(lambda: self.program.focused() == "input"), True)
+        self.assert_focus("input")
         self.display.key("Tab")
-        self.assertEqual(wait_until(lambda: self.program.focused()), "button")
+        self.assert_focus("button")
         self.display.run("xdotool", "windowfocus", "--sync", str(other.window))
-        self.assertEqual(wait_until(lambda: self.program.focused() is None), True, "still focused")
+        self.assert_focus(None, "still focused")
         self.display.run("xdotool", "windowfocus", "--sync", str(self.program.window))
-        self.assertEqual(wait_until(lambda: self.program.focused()), "button")
+        self.assert_focus("button")
 
     def test_enter_breaks_the_line_in_the_input_box_and_never_presses_the_button(self):
         input_box, output_box, _ = self.program.controls()
@@ -88,7 +92,7 @@ class WindowTests:
         self.assertEqual(int(owner, 16), self.program.window)
         # Modal: a click on the main window reaches no control.
         self.program.click(input_box)
-        self.assertNotEqual(self.program.focused(), "input")
+        self.assertFalse(wait_until(lambda: self.program.focused() == "input", timeout=1))
         wait_until(lambda: time.monotonic() - shown > 3.5, timeout=4)
         self.assertIsNotNone(self.program.notice(), "gone well before 5 s")
         self.assertTrue(wait_until(lambda: self.program.notice() is None, timeout=3.5), "still up 7 s after")
