@@ -172,7 +172,7 @@ Text unescape_unicode(const Text& text) {
     if (!t.empty() && t[0] == '\r' && (t.size() == 1 || t[1] != '\n')) t.remove_prefix(1);
     Text prepared(t);
     std::u16string decoded;
-    // Text the script engine would refuse is read back as UTF-16 instead, as before.
+    // Text that a string literal cannot hold is not decoded: its bytes are read back as UTF-16.
     if (!decode_literal(utf16_of(prepared), decoded)) return stream_unicode_text(to_bytes(prepared));
     return utf16_to_ansi(decoded);
 }
