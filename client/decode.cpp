@@ -24,40 +24,12 @@ int percent_digit(std::string_view text, std::size_t i) {
     return value < 0 ? -2 : value;
 }
 
-// The text as UTF-16 units. The UTF-8 comes from our own converter and is well formed;
-// anything else would still only give U+FFFD.
+// The text as UTF-16 units; replies escape everything beyond ASCII, which needs no converter.
 std::u16string utf16_of(const Text& text) {
     std::string_view view = text.view();
-    // Replies escape everything beyond ASCII, and ASCII is the same in both encodings.
     if (std::all_of(view.begin(), view.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::u16string(view.begin(), view.end());
-    ByteBuffer utf8 = ansi_to_utf8(text);
-    const unsigned char* s = utf8.data();
-    const std::size_t n = utf8.size();
-    std::u16string units;
-    units.reserve(n);
-    for (std::size_t i = 0; i < n;) {
-        unsigned char lead = s[i++];
-        int follow = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                   : lead >= 0xF0 && lead <= 0xF4 ? 3 : -1;
-        char32_t code = follow <= 0 ? lead : lead & (0x3F >> follow);
-        for (int k = 0; k < follow; ++k, ++i) {
-            if (i >= n || (s[i] & 0xC0) != 0x80) {
-                follow = -1;
-                break;
-            }
-            code = code << 6 | (s[i] & 0x3F);
-        }
-        if (follow < 0 || code > 0x10FFFF) {
-            units += u'\uFFFD';
-        } else if (code >= 0x10000) {
-            units += char16_t(0xD800 + ((code - 0x10000) >> 10));
-            units += char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            units += char16_t(code);
-        }
-    }
-    return units;
+    return ansi_to_utf16(text);
 }
 
 // Reads n hexadecimal digits at in[i]; -1 unless all n are there.

@@ -43,6 +43,20 @@ TEST(CharsetTest, Utf16ToAnsiReplacesEachUnmappedUnit) {
     EXPECT_EQ(utf16_to_ansi(u""), Text());
 }
 
+TEST(CharsetTest, AnsiToUtf16) {
+    EXPECT_EQ(ansi_to_utf16(gbk({0xC4, 0xE3, 'a', 0xBA, 0xC3})), u"\u4F60a\u597D");
+    EXPECT_EQ(ansi_to_utf16(""), u"");
+}
+
+TEST(CharsetTest, ManyUnmappableCharactersStayCheap) {
+    // 64 Ki characters the code page lacks, half of them outside the BMP: linear, not quadratic.
+    std::u16string units;
+    for (int i = 0; i < 32768; ++i) units += u"\uAC00\U0001F600";
+    Text text = utf16_to_ansi(units);
+    EXPECT_EQ(text_length(text), 3 * 32768);
+    EXPECT_EQ(text_left(text, 6), Text("??????"));
+}
+
 TEST(CharsetTest, RoundTripsEveryTwoByteCharacter) {
     // Every character of the code page's main block survives the trip through UTF-8.
     std::string all;

@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -60,20 +61,20 @@ struct Replacement {
 bool is_high(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool is_low(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-// Appends the UTF-16 units of the UTF-8 bytes; each maximal bad subsequence gives one U+FFFD.
-void decode_utf8(std::string_view s, std::u16string& out) {
+// Appends one code point per character; each maximal bad subsequence gives one U+FFFD.
+void decode_utf8(std::string_view s, std::u32string& out) {
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
         unsigned char b = s[i];
         if (b < 0x80) {
-            out += char16_t(b);
+            out += char32_t(b);
             ++i;
             continue;
         }
         int need = b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xF0 && b <= 0xF4 ? 3 : -1;
         if (need < 0) {
-            out += u'\uFFFD';
+            out += U'\uFFFD';
             ++i;
             continue;
         }
@@ -87,19 +88,25 @@ void decode_utf8(std::string_view s, std::u16string& out) {
             if (j >= s.size() || c < (k == 0 ? lo : 0x80) || c > (k == 0 ? hi : 0xBF)) break;
             cp = (cp << 6) | (c & 0x3F);
         }
-        if (j - i != std::size_t(need) + 1) {
-            out += u'\uFFFD';
-            i = j;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            out += char16_t(0xD800 + ((cp - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(cp);
-        }
+        out += j - i == std::size_t(need) + 1 ? cp : U'\uFFFD';
         i = j;
     }
+}
+
+// Code points to code page 936, up to the first U+0000. glibc converts from its own wide
+// characters in one step; from UTF-16 it takes two, and after every unmappable character it
+// converts the whole rest again, which makes text full of such characters quadratic.
+Text wide_to_ansi(std::u32string_view chars) {
+    chars = chars.substr(0, chars.find(U'\0'));
+    static_assert(sizeof(wchar_t) == sizeof(char32_t), "glibc's wide characters are UCS-4");
+    thread_local Converter to_ansi("CP936", "WCHAR_T");
+    std::string_view in(reinterpret_cast<const char*>(chars.data()), chars.size() * sizeof(char32_t));
+    return Text(to_ansi.run(in, [](std::string_view rest, int) {
+        char32_t c;
+        std::memcpy(&c, rest.data(), sizeof c);
+        // One "?" per UTF-16 unit the character takes, as Windows does.
+        return Replacement{sizeof c, c >= 0x10000 ? "??" : "?"};
+    }));
 }
 
 }  // namespace
@@ -111,25 +118,40 @@ ByteBuffer ansi_to_utf8(const Text& text) {
     return ByteBuffer(to_utf8.run(text.view(), [](std::string_view, int) { return Replacement{1, "?"}; }));
 }
 
-Text utf16_to_ansi(std::u16string_view units) {
-    units = units.substr(0, units.find(u'\0'));
-    thread_local Converter to_ansi("CP936", "UTF-16LE");
-    std::string le;
-    le.reserve(units.size() * 2);
-    for (char16_t u : units) {
-        le += char(u & 0xFF);
-        le += char(u >> 8);
+std::u16string ansi_to_utf16(const Text& text) {
+    ByteBuffer utf8 = ansi_to_utf8(text);
+    std::u32string chars;
+    decode_utf8(utf8.view(), chars);
+    std::u16string units;
+    units.reserve(chars.size());
+    for (char32_t c : chars) {
+        if (c < 0x10000) {
+            units += char16_t(c);
+        } else {
+            units += char16_t(0xD800 + ((c - 0x10000) >> 10));
+            units += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
     }
-    return Text(to_ansi.run(le, [](std::string_view rest, int) {
-        auto unit = [&](std::size_t k) { return char16_t((unsigned char)rest[2 * k] | (unsigned char)rest[2 * k + 1] << 8); };
-        // A pair the code page lacks gives one "?" per unit, as Windows does.
-        if (rest.size() >= 4 && is_high(unit(0)) && is_low(unit(1))) return Replacement{4, "??"};
-        return Replacement{rest.size() >= 2 ? 2u : rest.size(), "?"};
-    }));
+    return units;
+}
+
+Text utf16_to_ansi(std::u16string_view units) {
+    // A lone surrogate stays a surrogate code point, which the code page lacks: one "?".
+    std::u32string chars;
+    chars.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char16_t u = units[i];
+        if (is_high(u) && i + 1 < units.size() && is_low(units[i + 1])) {
+            chars += char32_t(0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00));
+        } else {
+            chars += char32_t(u);
+        }
+    }
+    return wide_to_ansi(chars);
 }
 
 Text utf8_to_ansi(const ByteBuffer& bytes) {
-    std::u16string wide;
-    decode_utf8(bytes.view(), wide);
-    return utf16_to_ansi(wide);
+    std::u32string chars;
+    decode_utf8(bytes.view(), chars);
+    return wide_to_ansi(chars);
 }

@@ -52,6 +52,14 @@ Text utf8_to_ansi(const ByteBuffer& bytes) {
     return Text(std::move(out));
 }
 
+std::u16string ansi_to_utf16(const Text& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::u16string units(n, u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(units.data()), n);
+    return units;
+}
+
 Text utf16_to_ansi(std::u16string_view units) {
     units = units.substr(0, units.find(u'\0'));
     if (units.empty()) return {};
