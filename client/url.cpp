@@ -26,7 +26,7 @@ int url_port(const Text& url) {
     Text host_and_port = authority(url);
     int colon = text_find(host_and_port, ":");
     if (colon == -1) return 80;
-    return static_cast<int>(to_number(text_mid(host_and_port, colon + 1, text_length(host_and_port))));
+    return truncate_to_int(to_number(text_mid(host_and_port, colon + 1, text_length(host_and_port))));
 }
 
 // The path starts at the first "/" after the authority. Looking for the host name from the start of

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "text/events.h"
@@ -102,6 +103,13 @@ TEST(TextTest, ToNumberReadsTheLeadingDecimalNumber) {
         {bytes({0xA1, 0xA1, 0xA3, 0xB9}), 9},  // full-width space, then 9
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(to_number(c.text), c.want) << c.text.str();
+}
+
+TEST(TextTest, TruncationTowardZeroStaysInRange) {
+    struct Case { double in; std::int32_t want; } cases[] = {
+        {-0.5, 0}, {296.5, 296}, {-1.5, -1}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::numeric_limits<double>::quiet_NaN(), 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(truncate_to_int(c.in), c.want) << c.in;
 }
 
 TEST(BytesTest, SlicesJoinsAndSubstitutes) {

@@ -165,6 +165,13 @@ double to_number(const Text& text) {
     return negative ? -value : value;
 }
 
+std::int32_t truncate_to_int(double value) {
+    if (!(value == value)) return 0;
+    if (value <= INT32_MIN) return INT32_MIN;
+    if (value >= INT32_MAX) return INT32_MAX;
+    return static_cast<std::int32_t>(value);
+}
+
 Text to_hex_text(std::int32_t value) {
     static const char digits[] = "0123456789ABCDEF";
     auto v = static_cast<std::uint32_t>(value);

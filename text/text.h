@@ -76,6 +76,8 @@ Text to_text(std::int32_t value);
 Text to_text(const ByteBuffer& buffer);
 Text to_text(const Text& text);
 double to_number(const Text& text);
+// A floating-point value stored as an integer: truncated toward zero, held within int32 (NaN gives 0).
+std::int32_t truncate_to_int(double value);
 Text to_hex_text(std::int32_t value);
 ByteBuffer to_bytes(const Text& text);
 
