@@ -128,7 +128,8 @@ void configure(const Curl& curl, CURL* easy, const Text& url, const std::string&
 }
 
 // Runs the transfer to its end. Returns false when it was given up because nothing moved for the
-// time-out once connected; the connect itself is bounded by CURLOPT_CONNECTTIMEOUT_MS.
+// time-out. The clock restarts once connected; it runs before that too, in case curl reports
+// a connect that took no measurable time, which would otherwise leave a silent server unbounded.
 bool run(const Curl& curl, CURLM* multi, CURL* easy, Exchange& exchange) {
     bool was_connected = false;
     for (;;) {
@@ -139,7 +140,7 @@ bool run(const Curl& curl, CURLM* multi, CURL* easy, Exchange& exchange) {
             was_connected = true;
             exchange.last_activity = uptime_ms();
         }
-        if (was_connected && since(exchange.last_activity) >= time_out_ms) return false;
+        if (since(exchange.last_activity) >= time_out_ms) return false;
         curl.multi_poll(multi, nullptr, 0, poll_ms, nullptr);
     }
 }
@@ -180,7 +181,8 @@ HttpReply http_request(const Text& url) {
 
     bool finished = run(curl, multi, easy, exchange);
     HttpOutcome outcome =
-        finished ? outcome_of(transfer_result(curl, multi), connected(curl, easy)) : HttpOutcome::timed_out;
+        finished ? outcome_of(transfer_result(curl, multi), connected(curl, easy))
+                 : connected(curl, easy) ? HttpOutcome::timed_out : HttpOutcome::cannot_connect;
     long status = 0;
     curl.easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
 
