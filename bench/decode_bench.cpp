@@ -11,7 +11,8 @@ namespace {
 // no "%", which percent_decode would turn into bytes that are no UTF-8.
 Text escaped_reply(std::size_t size) {
     std::string dst;
-    const char* pieces[] = {R"(\u4f60\u597d)", R"(\uff0c)", " world ", R"(\"q\")", R"(\u2019s)", R"(\\)", R"(\/)", " 50 "};
+    const char* pieces[] = {R"(\u4f60\u597d)", R"(\uff0c)", " world ", R"(\"q\")",
+                            R"(\u2019s)",      R"(\\)",     R"(\/)",   " 50 "};
     for (std::size_t k = 0; dst.size() < size; ++k) dst += pieces[k % std::size(pieces)];
     return Text(R"({"from":"en","to":"zh","trans_result":[{"src":"hello","dst":")" + dst + R"("}]})");
 }

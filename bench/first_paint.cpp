@@ -21,8 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-long window_pid(Display* display, Window window)
-{
+long window_pid(Display* display, Window window) {
     static const Atom net_wm_pid = XInternAtom(display, "_NET_WM_PID", False);
     Atom type;
     int format;
@@ -30,7 +29,8 @@ long window_pid(Display* display, Window window)
     unsigned char* data = nullptr;
     long pid = -1;
     if (XGetWindowProperty(display, window, net_wm_pid, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success && data) {
+                           &data) == Success &&
+        data) {
         if (count == 1) pid = *reinterpret_cast<unsigned long*>(data);
         XFree(data);
     }
@@ -38,8 +38,7 @@ long window_pid(Display* display, Window window)
 }
 
 // A mapped top-level window of the process, big enough to be its main window.
-Window find_window(Display* display, pid_t pid)
-{
+Window find_window(Display* display, pid_t pid) {
     Window root, parent, *children = nullptr, found = 0;
     unsigned int count = 0;
     if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
@@ -53,8 +52,7 @@ Window find_window(Display* display, pid_t pid)
     return found;
 }
 
-bool painted(Display* display, Window window, int x, int y)
-{
+bool painted(Display* display, Window window, int x, int y) {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return false;
     const bool lit = XGetPixel(image, 0, 0) != 0;
@@ -62,8 +60,7 @@ bool painted(Display* display, Window window, int x, int y)
     return lit;
 }
 
-long resident_kb(pid_t pid)
-{
+long resident_kb(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
         if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
@@ -75,8 +72,7 @@ int ignore_errors(Display*, XErrorEvent*) { return 0; }  // windows may vanish b
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: first_paint X Y PROGRAM [ARGS...]\n");
         return 2;

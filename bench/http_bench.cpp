@@ -68,8 +68,9 @@ int main(int argc, char** argv) {
         if (reply.outcome != HttpOutcome::completed || reply.status != 200 || reply.body.empty()) ++failed;
     }
     std::sort(times.begin(), times.end());
-    std::printf("one exchange with the stand-in, %d runs: median %.3f ms, min %.3f ms, p90 %.3f ms, max %.3f ms"
-                " (%d failed)\n",
-                exchanges, times[times.size() / 2], times.front(), times[times.size() * 9 / 10], times.back(), failed);
+    std::printf(
+        "one exchange with the stand-in, %d runs: median %.3f ms, min %.3f ms, p90 %.3f ms, max %.3f ms"
+        " (%d failed)\n",
+        exchanges, times[times.size() / 2], times.front(), times[times.size() * 9 / 10], times.back(), failed);
     return failed == 0 && slow.outcome == HttpOutcome::completed ? 0 : 1;
 }

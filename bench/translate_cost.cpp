@@ -18,7 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double ms_since(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+double ms_since(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -52,8 +54,9 @@ void measure(const char* name, const Text& source, int port, int runs) {
         }
     }
     double client = median(sign) + median(read);
-    std::printf("%-16s sign %.3f ms, read reply %.3f ms -> client side %.3f ms; exchange on loopback %.3f ms (medians of %d)\n",
-                name, median(sign), median(read), client, median(exchange), runs);
+    std::printf(
+        "%-16s sign %.3f ms, read reply %.3f ms -> client side %.3f ms; exchange on loopback %.3f ms (medians of %d)\n",
+        name, median(sign), median(read), client, median(exchange), runs);
 }
 
 }  // namespace

@@ -105,7 +105,8 @@ bool decode_literal(std::u16string_view in, std::u16string& decoded) {
                 // \0 to \377: up to three digits when the first is 0-3, up to two when it is 4-7.
                 int value = c - '0';
                 std::size_t digits = c <= '3' ? 3 : 2;
-                for (std::size_t k = 1; k < digits && i < n && is_octal(in[i]); ++k) value = value * 8 + (in[i++] - '0');
+                for (std::size_t k = 1; k < digits && i < n && is_octal(in[i]); ++k)
+                    value = value * 8 + (in[i++] - '0');
                 c = char16_t(value);
             }
             // Any other character, \v and \' \" \\ \/ among them, stands for itself.

@@ -118,7 +118,7 @@ void configure(const Curl& curl, CURL* easy, const Text& url, const std::string&
     curl.easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl.easy_setopt(easy, CURLOPT_USERAGENT, user_agent);
     curl.easy_setopt(easy, CURLOPT_HTTPHEADER, headers);  // its Accept replaces curl's own
-    curl.easy_setopt(easy, CURLOPT_PROXY, "");             // a direct connection, whatever the environment says
+    curl.easy_setopt(easy, CURLOPT_PROXY, "");            // a direct connection, whatever the environment says
     curl.easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl.easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(time_out_ms));
     curl.easy_setopt(easy, CURLOPT_WRITEFUNCTION, on_body);
@@ -180,9 +180,9 @@ HttpReply http_request(const Text& url) {
     curl.multi_add_handle(multi, easy);
 
     bool finished = run(curl, multi, easy, exchange);
-    HttpOutcome outcome =
-        finished ? outcome_of(transfer_result(curl, multi), connected(curl, easy))
-                 : connected(curl, easy) ? HttpOutcome::timed_out : HttpOutcome::cannot_connect;
+    HttpOutcome outcome = finished                ? outcome_of(transfer_result(curl, multi), connected(curl, easy))
+                          : connected(curl, easy) ? HttpOutcome::timed_out
+                                                  : HttpOutcome::cannot_connect;
     long status = 0;
     curl.easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
 

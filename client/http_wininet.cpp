@@ -15,7 +15,8 @@ constexpr DWORD read_size = 512;
 
 void set_time_outs(HINTERNET request) {
     DWORD time_out_ms = 18000;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
         InternetSetOptionA(request, option, &time_out_ms, sizeof time_out_ms);
 }
 
@@ -31,14 +32,11 @@ long long number_header(HINTERNET request, DWORD query) {
 // count as timed out here.
 HttpOutcome send_failure(DWORD error) {
     switch (error) {
-    case ERROR_INTERNET_TIMEOUT:
-        return HttpOutcome::timed_out;
+    case ERROR_INTERNET_TIMEOUT: return HttpOutcome::timed_out;
     case ERROR_INTERNET_CONNECTION_ABORTED:
     case ERROR_INTERNET_CONNECTION_RESET:
-    case ERROR_HTTP_INVALID_SERVER_RESPONSE:
-        return HttpOutcome::dropped;
-    default:
-        return HttpOutcome::cannot_connect;
+    case ERROR_HTTP_INVALID_SERVER_RESPONSE: return HttpOutcome::dropped;
+    default: return HttpOutcome::cannot_connect;
     }
 }
 
@@ -55,8 +53,8 @@ HttpOutcome read_outcome(DWORD read_error, long long content_length, std::size_t
 HttpReply http_request(const Text& url) {
     HINTERNET root = InternetOpenA(user_agent, INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
     if (!root) return {};
-    HINTERNET connection = InternetConnectA(root, url_host(url).c_str(), static_cast<INTERNET_PORT>(url_port(url)),
-                                            "", "", INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET connection = InternetConnectA(root, url_host(url).c_str(), static_cast<INTERNET_PORT>(url_port(url)), "",
+                                            "", INTERNET_SERVICE_HTTP, 0, 0);
     if (!connection) {
         InternetCloseHandle(root);
         return {};

@@ -7,9 +7,7 @@
 
 // The library with this soname, kept open for the life of the process; nullptr when it cannot be
 // loaded. Bound lazily, as it would have been had the program been linked against it.
-inline void* open_library(const char* soname) {
-    return dlopen(soname, RTLD_LAZY | RTLD_LOCAL);
-}
+inline void* open_library(const char* soname) { return dlopen(soname, RTLD_LAZY | RTLD_LOCAL); }
 
 // Points `function` at the library's function of that name; false, leaving it null, when the
 // library is not open or has no such function.

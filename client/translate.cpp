@@ -11,7 +11,10 @@ Translation failure(const Text& reason) { return {false, {}, reason}; }
 
 // What the user can do about the service's common error codes.
 Text error_hint(const Text& code) {
-    static const struct { const char* code; const char* hint; } hints[] = {
+    static const struct {
+        const char* code;
+        const char* hint;
+    } hints[] = {
         {"52001", "请求超时，请重试"},
         {"52002", "翻译服务系统错误，请重试"},
         {"52003", "未授权用户，请检查 appid 是否正确"},
@@ -87,14 +90,16 @@ Translation translation_from_reply(const HttpReply& reply) {
     if (Value code = find_value(s, "error_code", 0); !code.raw.empty() && code.raw != "52000") {
         Text message = unescape_unicode(Text(find_value(s, "error_msg", 0).raw));
         Text hint = error_hint(Text(code.raw));
-        return failure(text_concat({"错误 ", code.raw, " ", message, hint.empty() ? "" : "（", hint, hint.empty() ? "" : "）"}));
+        return failure(
+            text_concat({"错误 ", code.raw, " ", message, hint.empty() ? "" : "（", hint, hint.empty() ? "" : "）"}));
     }
     if (reply.status != 200) return failure(text_concat({"翻译服务返回 HTTP 状态 ", to_text(reply.status)}));
 
     // One dst a line of the source, in order.
     std::string joined;
     bool found = false;
-    for (Value dst = find_value(s, "dst", 0); dst.next != std::string_view::npos; dst = find_value(s, "dst", dst.next)) {
+    for (Value dst = find_value(s, "dst", 0); dst.next != std::string_view::npos;
+         dst = find_value(s, "dst", dst.next)) {
         if (found) joined += "\r\n";
         joined += unescape_unicode(Text(dst.raw)).view();
         found = true;

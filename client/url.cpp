@@ -41,7 +41,9 @@ Text extra_header_block(const Text& url) {
     return text_concat({
         "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
         "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*\r\n",
-        "Referer: ", url.view(), "\r\n",
+        "Referer: ",
+        url.view(),
+        "\r\n",
         "Accept-Language: zh-cn\r\n",
     });
 }

@@ -8,7 +8,10 @@ ByteBuffer raw(std::string_view s) { return ByteBuffer(std::string(s)); }
 Text gbk(std::initializer_list<unsigned char> b) { return std::string(b.begin(), b.end()); }
 
 TEST(CharsetTest, AnsiToUtf8) {
-    struct Case { Text in; std::string_view want; } cases[] = {
+    struct Case {
+        Text in;
+        std::string_view want;
+    } cases[] = {
         {"", ""},
         {"abc", "abc"},
         {gbk({0xC4, 0xE3, 0xBA, 0xC3}), "\xE4\xBD\xA0\xE5\xA5\xBD"},  // 你好
@@ -20,17 +23,25 @@ TEST(CharsetTest, AnsiToUtf8) {
 }
 
 TEST(CharsetTest, Utf8ToAnsi) {
-    struct Case { std::string_view in; Text want; } cases[] = {
+    struct Case {
+        std::string_view in;
+        Text want;
+    } cases[] = {
         {"", ""},
-        {"\xE4\xBD\xA0\xE5\xA5\xBD", gbk({0xC4, 0xE3, 0xBA, 0xC3})},  // last byte 0xBD: nothing appended, nothing trailing
+        {"\xE4\xBD\xA0\xE5\xA5\xBD",
+         gbk({0xC4, 0xE3, 0xBA, 0xC3})},  // last byte 0xBD: nothing appended, nothing trailing
         {"{\"dst\":\"x\"}", "{\"dst\":\"x\"}"},
         {"ab\x7F", "ab\x7F"},
         {std::string_view("A\0B", 3), "A"},
-        {"\xF0\x9F\x98\x80!", "??" "!"},       // a character outside the code page: one "?" per UTF-16 unit
+        {"\xF0\x9F\x98\x80!",
+         "??"
+         "!"},  // a character outside the code page: one "?" per UTF-16 unit
         {"\xE2\x82\xAC", gbk({0x80})},
-        {"ab\xC3", "ab?"},                     // a cut sequence at the end
-        {"a\xFF" "b", "a?b"},                  // a byte that starts nothing
-        {"\xC3\xA9", gbk({0xA8, 0xA6})},       // é
+        {"ab\xC3", "ab?"},  // a cut sequence at the end
+        {"a\xFF"
+         "b",
+         "a?b"},                          // a byte that starts nothing
+        {"\xC3\xA9", gbk({0xA8, 0xA6})},  // é
     };
     for (const auto& c : cases) EXPECT_EQ(utf8_to_ansi(raw(c.in)), c.want) << c.in;
 }

@@ -34,7 +34,8 @@ int main() {
         Text want = utf16_to_ansi(units);
         ++checked;
         if (got != want && ++mismatches <= 20)
-            std::cout << "mismatch: " << line.substr(0, tab) << "\n  got  " << hex(got.view()) << "\n  want " << hex(want.view()) << "\n";
+            std::cout << "mismatch: " << line.substr(0, tab) << "\n  got  " << hex(got.view()) << "\n  want "
+                      << hex(want.view()) << "\n";
     }
     std::cout << checked << " strings checked, " << mismatches << " mismatches\n";
     return mismatches == 0 && checked > 0 ? 0 : 1;

@@ -56,7 +56,11 @@ TEST_F(HttpTest, RequestAsTheServiceReceivesIt) {
 
 TEST_F(HttpTest, BodyIsReturnedUpToItsFirstZeroByte) {
     const std::string big = big_body(1500);
-    struct Case { std::string modes; int status; std::string body; } cases[] = {
+    struct Case {
+        std::string modes;
+        int status;
+        std::string body;
+    } cases[] = {
         {"big=1500", 200, big},  // three reads of 512 and a short one
         {"big=1500,chunked=7", 200, big},
         {"big=1500,chunked=512", 200, big},
@@ -80,9 +84,12 @@ TEST_F(HttpTest, BodyIsReturnedUpToItsFirstZeroByte) {
 
 TEST_F(HttpTest, BrokenConnectionKeepsWhatWasRead) {
     const std::string big = big_body(1500);
-    struct Case { std::string modes; std::string body; } cases[] = {
-        {"big=1500,drop=700", big.substr(0, 700)},               // reset by the peer
-        {"big=1500,cut=700", big.substr(0, 700)},                // closed short of its Content-Length
+    struct Case {
+        std::string modes;
+        std::string body;
+    } cases[] = {
+        {"big=1500,drop=700", big.substr(0, 700)},              // reset by the peer
+        {"big=1500,cut=700", big.substr(0, 700)},               // closed short of its Content-Length
         {"big=1500,chunked=100,drop=530", big.substr(0, 500)},  // five whole chunks of 106 bytes on the wire
     };
     for (const auto& c : cases) {
@@ -118,7 +125,9 @@ TEST_F(HttpTest, StandInAnswersLikeTheService) {
         Text sign = md5_hex(ByteBuffer(appid + q_utf8 + "32768" + "Hq7ZrW2mTfo9YcNp_Lx3"));
         return "appid=" + appid + "&q=" + q_encoded + "&from=auto&to=auto&salt=32768&sign=" + sign.str();
     };
-    struct Case { std::string query, body; } cases[] = {
+    struct Case {
+        std::string query, body;
+    } cases[] = {
         {signed_query("52718364950127384", "hello", "%68%65%6C%6C%6F"),
          R"({"from":"en","to":"zh","trans_result":[{"src":"hello","dst":"\u4f60\u597d"}]})"},
         {signed_query("52718364950127384", "\xE4\xBD\xA0\xE5\xA5\xBD\r\nand/or", "%E4%BD%A0%E5%A5%BD%0D%0Aand%2For"),
@@ -126,7 +135,8 @@ TEST_F(HttpTest, StandInAnswersLikeTheService) {
          R"({"src":"and\/or","dst":"\u548c\/\u6216"}]})"},
         {signed_query("52718364950127384", "hello", "%68%65%6C%6C%6F") + "0",
          R"({"error_code":"54001","error_msg":"Invalid Sign"})"},
-        {signed_query("12345", "hello", "%68%65%6C%6C%6F"), R"({"error_code":"52003","error_msg":"UNAUTHORIZED USER"})"},
+        {signed_query("12345", "hello", "%68%65%6C%6C%6F"),
+         R"({"error_code":"52003","error_msg":"UNAUTHORIZED USER"})"},
         {signed_query("52718364950127384", "", ""), R"({"error_code":"54000","error_msg":"PARAM_FROM_TO_OR_Q_EMPTY"})"},
     };
     for (const auto& c : cases) {

@@ -12,8 +12,7 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-void PrintTo(const Rect& r, std::ostream* os)
-{
+void PrintTo(const Rect& r, std::ostream* os) {
     *os << r.width << " x " << r.height << " at " << r.left << ", " << r.top;
 }
 
@@ -35,13 +34,11 @@ public:
     Rect rect(Control c) const { return rects_.at(c); }
 
 private:
-    void move_to(Control c, int left, int top) override
-    {
+    void move_to(Control c, int left, int top) override {
         rects_[c].left = left;
         rects_[c].top = top;
     }
-    void resize_to(Control c, int width, int height) override
-    {
+    void resize_to(Control c, int width, int height) override {
         rects_[c].width = width;
         rects_[c].height = height;
     }
@@ -62,8 +59,7 @@ struct LayoutCase {
 
 class LayoutTest : public testing::TestWithParam<LayoutCase> {};
 
-TEST_P(LayoutTest, PlacesTheControlsForTheOuterSize)
-{
+TEST_P(LayoutTest, PlacesTheControlsForTheOuterSize) {
     const LayoutCase& c = GetParam();
     FakeWindow window(c.outer_width, c.outer_height);
     handle_window_resize(window);

@@ -150,8 +150,8 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string path = quorvane_path();
-        ASSERT_TRUE(CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process_))
+        ASSERT_TRUE(
+            CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             << "cannot start " << path;
         never_shown = !wait_until([&] { return (window_ = find_window_of(process_.dwProcessId, "Quorvane")); }, 20000);
         ASSERT_FALSE(never_shown) << "no visible window captioned Quorvane";
@@ -220,14 +220,16 @@ TEST_F(QuorvaneTest, OpensCentredWithControlsAlreadyLaidOut) {
         DWORD style_set;
         DWORD style_clear;
     };
-    const DWORD box_style = WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                           ES_WANTRETURN;
+    const DWORD box_style =
+        WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
     const DWORD never = WS_HSCROLL | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL | ES_PASSWORD | ES_UPPERCASE |
-                       ES_LOWERCASE | ES_CENTER | ES_RIGHT;
+                        ES_LOWERCASE | ES_CENTER | ES_RIGHT;
     const Expected expected[] = {
         {"input", "Edit", {8, 8, 236, 396}, box_style | WS_TABSTOP, never | ES_READONLY},
         {"output", "Edit", {336, 8, 236, 396}, box_style | ES_READONLY | ES_NOHIDESEL, never | WS_TABSTOP},
-        {"button", "Button", {261, 193, 56, 48},
+        {"button",
+         "Button",
+         {261, 193, 56, 48},
          WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_CENTER | BS_VCENTER | BS_MULTILINE,
          WS_DISABLED | BS_DEFPUSHBUTTON},
     };

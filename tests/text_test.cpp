@@ -19,31 +19,54 @@ TEST(TextTest, NeverHoldsAZeroByte) {
 }
 
 TEST(TextTest, SlicesClampAndCountFromOne) {
-    struct Case { Text got, want; } cases[] = {
-        {text_mid("abc", 0, 2), ""}, {text_mid("abc", 3, 5), "c"}, {text_mid("abc", 4, 1), ""},
-        {text_mid("abc", 2, 0), ""}, {text_mid("abc", 1, 2), "ab"},
-        {text_left("abc", 5), "abc"}, {text_left("abc", 0), ""}, {text_left("abc", -3), ""},
-        {text_right("abc", -1), ""}, {text_right("abc", 2), "bc"}, {text_right("abc", 9), "abc"},
-        {text_replace_at("abcdefghij", 1, 7), "hij"}, {text_replace_at("abc", 2, 5), "a"},
-        {text_replace_at("abc", -4, 1), "bc"}, {text_replace_at("abc", 9, 1, "X"), "abcX"},
+    struct Case {
+        Text got, want;
+    } cases[] = {
+        {text_mid("abc", 0, 2), ""},
+        {text_mid("abc", 3, 5), "c"},
+        {text_mid("abc", 4, 1), ""},
+        {text_mid("abc", 2, 0), ""},
+        {text_mid("abc", 1, 2), "ab"},
+        {text_left("abc", 5), "abc"},
+        {text_left("abc", 0), ""},
+        {text_left("abc", -3), ""},
+        {text_right("abc", -1), ""},
+        {text_right("abc", 2), "bc"},
+        {text_right("abc", 9), "abc"},
+        {text_replace_at("abcdefghij", 1, 7), "hij"},
+        {text_replace_at("abc", 2, 5), "a"},
+        {text_replace_at("abc", -4, 1), "bc"},
+        {text_replace_at("abc", 9, 1, "X"), "abcX"},
         {text_replace_at("abc", 2, 0, "X"), "aXbc"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.want);
 }
 
 TEST(TextTest, FindStepsOverDoubleByteCharacters) {
-    struct Case { Text text, needle; int start; bool ignore_case; int want; } cases[] = {
-        {"abcabc", "c", 1, false, 3}, {"abcabc", "c", 4, false, 6}, {"abcabc", "c", 0, false, 3},
-        {"abcabc", "c", 7, false, -1}, {"abc", "", 1, false, 1}, {"abc", "", 3, false, 1},
-        {"", "", 1, false, -1}, {"abc", "", 4, false, -1},
+    struct Case {
+        Text text, needle;
+        int start;
+        bool ignore_case;
+        int want;
+    } cases[] = {
+        {"abcabc", "c", 1, false, 3},
+        {"abcabc", "c", 4, false, 6},
+        {"abcabc", "c", 0, false, 3},
+        {"abcabc", "c", 7, false, -1},
+        {"abc", "", 1, false, 1},
+        {"abc", "", 3, false, 1},
+        {"", "", 1, false, -1},
+        {"abc", "", 4, false, -1},
         {bytes({0xD6, 0xD0, 0x41}), bytes({0xD0, 0x41}), 1, false, -1},
         {bytes({0xD6, 0xD0, 0x41}), "A", 1, false, 3},
-        {"xABCx", "abc", 1, true, 2}, {"xABCx", "abc", 1, false, -1},
+        {"xABCx", "abc", 1, true, 2},
+        {"xABCx", "abc", 1, false, -1},
         {"ab", "abc", 1, false, -1},
         {bytes({0x41, 0xB0}), bytes({0xB0}), 1, false, 2},  // a lone last lead byte is a character
     };
     for (const auto& c : cases)
-        EXPECT_EQ(text_find(c.text, c.needle, c.start, c.ignore_case), c.want) << c.text.str() << " / " << c.needle.str();
+        EXPECT_EQ(text_find(c.text, c.needle, c.start, c.ignore_case), c.want)
+            << c.text.str() << " / " << c.needle.str();
 }
 
 TEST(TextTest, SubstituteNeverRescansOrSplitsACharacter) {
@@ -52,7 +75,8 @@ TEST(TextTest, SubstituteNeverRescansOrSplitsACharacter) {
     EXPECT_EQ(text_substitute("x", "", "y"), Text("x"));
     EXPECT_EQ(text_substitute("", "a", "y"), Text(""));
     // D6 D0 is one character: its trail byte D0 must not start a match of D0 41.
-    EXPECT_EQ(text_substitute(bytes({0xD6, 0xD0, 0x41, 0xD0, 0x41}), bytes({0xD0, 0x41}), "#"), bytes({0xD6, 0xD0, 0x41, '#'}));
+    EXPECT_EQ(text_substitute(bytes({0xD6, 0xD0, 0x41, 0xD0, 0x41}), bytes({0xD0, 0x41}), "#"),
+              bytes({0xD6, 0xD0, 0x41, '#'}));
 }
 
 TEST(TextTest, CaseMappingKnowsAsciiLettersOnly) {
@@ -97,17 +121,34 @@ TEST(TextTest, Conversions) {
 }
 
 TEST(TextTest, ToNumberReadsTheLeadingDecimalNumber) {
-    struct Case { Text text; double want; } cases[] = {
-        {"80", 80}, {bytes({0xA3, 0xB8, 0xA3, 0xB0}), 80}, {"abc", 0}, {"", 0}, {"12x", 12},
-        {"  -3.5e2z", -350}, {"+7", 7}, {"1e", 1}, {".5", 0.5}, {"--5", 0}, {"inf", 0}, {"0x1A", 0},
+    struct Case {
+        Text text;
+        double want;
+    } cases[] = {
+        {"80", 80},
+        {bytes({0xA3, 0xB8, 0xA3, 0xB0}), 80},
+        {"abc", 0},
+        {"", 0},
+        {"12x", 12},
+        {"  -3.5e2z", -350},
+        {"+7", 7},
+        {"1e", 1},
+        {".5", 0.5},
+        {"--5", 0},
+        {"inf", 0},
+        {"0x1A", 0},
         {bytes({0xA1, 0xA1, 0xA3, 0xB9}), 9},  // full-width space, then 9
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(to_number(c.text), c.want) << c.text.str();
 }
 
 TEST(TextTest, TruncationTowardZeroStaysInRange) {
-    struct Case { double in; std::int32_t want; } cases[] = {
-        {-0.5, 0}, {296.5, 296}, {-1.5, -1}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::numeric_limits<double>::quiet_NaN(), 0},
+    struct Case {
+        double in;
+        std::int32_t want;
+    } cases[] = {
+        {-0.5, 0},         {296.5, 296},       {-1.5, -1},
+        {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::numeric_limits<double>::quiet_NaN(), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(truncate_to_int(c.in), c.want) << c.in;
 }
@@ -121,9 +162,11 @@ TEST(BytesTest, SlicesJoinsAndSubstitutes) {
     EXPECT_EQ(bytes_concat({abc, ByteBuffer(), abc}), ByteBuffer(std::string("abcabc")));
     EXPECT_EQ(bytes_concat({ByteBuffer(), ByteBuffer()}), ByteBuffer());
     ByteBuffer cr_lf_cr(std::string("\r\n\r"));
-    EXPECT_EQ(bytes_substitute(cr_lf_cr, ByteBuffer(std::string("\r")), ByteBuffer(), 1), ByteBuffer(std::string("\n\r")));
+    EXPECT_EQ(bytes_substitute(cr_lf_cr, ByteBuffer(std::string("\r")), ByteBuffer(), 1),
+              ByteBuffer(std::string("\n\r")));
     EXPECT_EQ(bytes_substitute(cr_lf_cr, ByteBuffer(std::string("\r")), ByteBuffer(), 0), cr_lf_cr);
-    EXPECT_EQ(bytes_substitute(ByteBuffer(std::string("aXaXa")), ByteBuffer(std::string("X")), ByteBuffer(std::string("\0", 1)), 5),
+    EXPECT_EQ(bytes_substitute(ByteBuffer(std::string("aXaXa")), ByteBuffer(std::string("X")),
+                               ByteBuffer(std::string("\0", 1)), 5),
               ByteBuffer(std::string("a\0a\0a", 5)));
 }
 

@@ -19,18 +19,15 @@ public:
     int top(Control) const override { return 0; }
     int width(Control) const override { return 0; }
     int height(Control) const override { return 0; }
-    Text content(Control c) const override
-    {
+    Text content(Control c) const override {
         touched_after_close |= closed_;
         return c == Control::编辑框1 ? input : output;
     }
-    void set_content(Control c, const Text& text) override
-    {
+    void set_content(Control c, const Text& text) override {
         touched_after_close |= closed_;
         (c == Control::编辑框1 ? input : output) = text;
     }
-    void set_enabled(Control, bool enabled) override
-    {
+    void set_enabled(Control, bool enabled) override {
         touched_after_close |= closed_;
         button_enabled = enabled;
     }
@@ -54,8 +51,7 @@ std::vector<Text> notices;
 
 class TranslateCommandTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         sent.clear();
         notices.clear();
         translation = [](const Text&) { return Translation{true, "你好", {}}; };
@@ -63,8 +59,7 @@ protected:
     FakeWindow window;
 };
 
-TEST_F(TranslateCommandTest, ShowsWhatWasSentAndItsTranslationAndEmptiesTheInput)
-{
+TEST_F(TranslateCommandTest, ShowsWhatWasSentAndItsTranslationAndEmptiesTheInput) {
     window.input = "hello\r\nworld";
     window.output = "earlier result";
     handle_translate_click(window);
@@ -75,8 +70,7 @@ TEST_F(TranslateCommandTest, ShowsWhatWasSentAndItsTranslationAndEmptiesTheInput
     EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(TranslateCommandTest, EmptyInputShowsTheNoticeAndChangesNothing)
-{
+TEST_F(TranslateCommandTest, EmptyInputShowsTheNoticeAndChangesNothing) {
     window.output = "earlier result";
     handle_translate_click(window);
     EXPECT_EQ(notices, std::vector<Text>{"请输入翻译内容！！！"});
@@ -85,15 +79,13 @@ TEST_F(TranslateCommandTest, EmptyInputShowsTheNoticeAndChangesNothing)
     EXPECT_TRUE(window.button_enabled);
 }
 
-TEST_F(TranslateCommandTest, BlanksAreSentLikeAnyText)
-{
+TEST_F(TranslateCommandTest, BlanksAreSentLikeAnyText) {
     window.input = " \r\n";
     handle_translate_click(window);
     EXPECT_EQ(sent, std::vector<Text>{" \r\n"});
 }
 
-TEST_F(TranslateCommandTest, FailureShowsTheReasonAndKeepsBothBoxes)
-{
+TEST_F(TranslateCommandTest, FailureShowsTheReasonAndKeepsBothBoxes) {
     translation = [](const Text&) { return Translation{false, {}, "网络不通"}; };
     window.input = "hello";
     window.output = "earlier result";
@@ -105,8 +97,7 @@ TEST_F(TranslateCommandTest, FailureShowsTheReasonAndKeepsBothBoxes)
 }
 
 // While the reply is awaited the window's events run: the user may type, or close the window.
-TEST_F(TranslateCommandTest, ButtonIsOffWhileTheTranslationIsInFlight)
-{
+TEST_F(TranslateCommandTest, ButtonIsOffWhileTheTranslationIsInFlight) {
     bool enabled_in_flight = true;
     translation = [&](const Text&) {
         enabled_in_flight = window.button_enabled;
@@ -118,8 +109,7 @@ TEST_F(TranslateCommandTest, ButtonIsOffWhileTheTranslationIsInFlight)
     EXPECT_TRUE(window.button_enabled);
 }
 
-TEST_F(TranslateCommandTest, TypingDuringTheTranslationIsKept)
-{
+TEST_F(TranslateCommandTest, TypingDuringTheTranslationIsKept) {
     translation = [&](const Text&) {
         window.input = "hello again";
         return Translation{true, "你好", {}};
@@ -130,8 +120,7 @@ TEST_F(TranslateCommandTest, TypingDuringTheTranslationIsKept)
     EXPECT_EQ(window.input, Text("hello again"));
 }
 
-TEST_F(TranslateCommandTest, ClosingTheWindowDuringTheTranslationLeavesTheControlsAlone)
-{
+TEST_F(TranslateCommandTest, ClosingTheWindowDuringTheTranslationLeavesTheControlsAlone) {
     for (bool ok : {true, false}) {
         FakeWindow closing;
         translation = [&](const Text&) {
@@ -148,8 +137,7 @@ TEST_F(TranslateCommandTest, ClosingTheWindowDuringTheTranslationLeavesTheContro
 
 }  // namespace
 
-Translation translate_text(const Text& source)
-{
+Translation translate_text(const Text& source) {
     sent.push_back(source);
     return translation(source);
 }

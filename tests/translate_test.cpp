@@ -16,10 +16,14 @@ HttpReply reply(std::string_view body, int status = 200, HttpOutcome outcome = H
 }
 
 TEST(TranslationFromReplyTest, TakesEveryDstAsAJsonString) {
-    struct Case { std::string_view body; Text want; } cases[] = {
+    struct Case {
+        std::string_view body;
+        Text want;
+    } cases[] = {
         {R"({"from":"en","to":"zh","trans_result":[{"src":"hello","dst":"\u4f60\u597d"}]})", "你好"},
         // One entry per line of the source, joined as the lines were.
-        {R"({"trans_result":[{"src":"hello","dst":"\u4f60\u597d"},{"src":"world","dst":"\u4e16\u754c"}]})", "你好\r\n世界"},
+        {R"({"trans_result":[{"src":"hello","dst":"\u4f60\u597d"},{"src":"world","dst":"\u4e16\u754c"}]})",
+         "你好\r\n世界"},
         // A quote, a percent sign, ’ and a character outside the code page stay what they are.
         {R"({"trans_result":[{"src":"x","dst":"\u4ed6\u8bf4\"\u4f60\u597d\" 50%41 \u2018a\u2019 \ud83d\ude00"}]})",
          "他说\"你好\" 50%41 ‘a’ ??"},
@@ -37,7 +41,10 @@ TEST(TranslationFromReplyTest, TakesEveryDstAsAJsonString) {
 }
 
 TEST(TranslationFromReplyTest, FailuresCarryAReasonAndNoText) {
-    struct Case { HttpReply in; Text reason; } cases[] = {
+    struct Case {
+        HttpReply in;
+        Text reason;
+    } cases[] = {
         {reply("", 0, HttpOutcome::cannot_connect), "无法连接到翻译服务，请检查网络"},
         {reply("", 0, HttpOutcome::timed_out), "翻译服务在规定时间内没有应答"},
         {reply(R"({"trans_result":[{"src":"x","dst":"cut)", 200, HttpOutcome::dropped), "接收译文时连接中断"},
@@ -46,10 +53,13 @@ TEST(TranslationFromReplyTest, FailuresCarryAReasonAndNoText) {
         {reply(""), "翻译服务的答复中没有译文"},
         {reply(R"({"from":"en","to":"zh"})"), "翻译服务的答复中没有译文"},
         {reply(R"({"trans_result":[{"src":"x","dst":"never closed)"), "翻译服务的答复中没有译文"},
-        {reply(R"({"error_code":"54001","error_msg":"Invalid Sign"})"), "错误 54001 Invalid Sign（签名错误，请检查密钥）"},
-        {reply(R"({"error_code":52003,"error_msg":"UNAUTHORIZED USER"})"), "错误 52003 UNAUTHORIZED USER（未授权用户，请检查 appid 是否正确）"},
+        {reply(R"({"error_code":"54001","error_msg":"Invalid Sign"})"),
+         "错误 54001 Invalid Sign（签名错误，请检查密钥）"},
+        {reply(R"({"error_code":52003,"error_msg":"UNAUTHORIZED USER"})"),
+         "错误 52003 UNAUTHORIZED USER（未授权用户，请检查 appid 是否正确）"},
         {reply(R"({"error_code":"59999","error_msg":"Something"})"), "错误 59999 Something"},
-        {reply(R"({"error_code":"54003","error_msg":"Invalid Access Limit"})", 500), "错误 54003 Invalid Access Limit（访问频率受限，请稍后再试）"},
+        {reply(R"({"error_code":"54003","error_msg":"Invalid Access Limit"})", 500),
+         "错误 54003 Invalid Access Limit（访问频率受限，请稍后再试）"},
     };
     for (const auto& c : cases) {
         Translation t = translation_from_reply(c.in);
@@ -60,8 +70,10 @@ TEST(TranslationFromReplyTest, FailuresCarryAReasonAndNoText) {
 }
 
 TEST(TranslationFromReplyTest, EveryCommonErrorCodeHasAHint) {
-    for (const char* code : {"52001", "52002", "52003", "54000", "54001", "54003", "54004", "54005", "58000", "58001", "58002"}) {
-        Translation t = translation_from_reply(reply(text_concat({R"({"error_code":")", code, R"(","error_msg":"m"})"}).str()));
+    for (const char* code :
+         {"52001", "52002", "52003", "54000", "54001", "54003", "54004", "54005", "58000", "58001", "58002"}) {
+        Translation t =
+            translation_from_reply(reply(text_concat({R"({"error_code":")", code, R"(","error_msg":"m"})"}).str()));
         EXPECT_FALSE(t.ok);
         EXPECT_NE(text_find(t.reason, "（"), -1) << code;
     }
@@ -78,7 +90,9 @@ protected:
 };
 
 TEST_F(PipelineTest, TranslatesLikeTheService) {
-    struct Case { Text source, want; } cases[] = {
+    struct Case {
+        Text source, want;
+    } cases[] = {
         {"hello", "你好"},
         {"你好", "Hello"},
         {"hello\r\nworld", "你好\r\n世界"},
@@ -96,7 +110,9 @@ TEST_F(PipelineTest, ServiceErrorsAreReported) {
     Text bad_sign = text_concat({text_left(url, text_length(url) - 32), "00000000000000000000000000000000"});
     Text other_app = text_substitute(url, "appid=52718364950127384", "appid=11111111111111111");
     Text empty_q = text_substitute(url, "&q=%68%65%6C%6C%6F&", "&q=&");
-    struct Case { Text url, code; } cases[] = {{bad_sign, "54001"}, {other_app, "52003"}, {empty_q, "54000"}};
+    struct Case {
+        Text url, code;
+    } cases[] = {{bad_sign, "54001"}, {other_app, "52003"}, {empty_q, "54000"}};
     for (const auto& c : cases) {
         Translation t = translation_from_reply(http_request(c.url));
         EXPECT_FALSE(t.ok);
@@ -105,7 +121,11 @@ TEST_F(PipelineTest, ServiceErrorsAreReported) {
 }
 
 TEST_F(PipelineTest, FaultsGiveTheTranslationOrTheReason) {
-    struct Case { std::string modes; bool ok; Text reason; } cases[] = {
+    struct Case {
+        std::string modes;
+        bool ok;
+        Text reason;
+    } cases[] = {
         {"slow=300", true, ""},
         {"drip=2", true, ""},
         {"chunked=7", true, ""},

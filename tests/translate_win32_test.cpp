@@ -114,8 +114,8 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         const std::string path = quorvane_path();
-        ASSERT_TRUE(CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process_))
+        ASSERT_TRUE(
+            CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             << "cannot start " << path;
         ASSERT_TRUE(wait_until([&] { return (window_ = find_window_of(process_.dwProcessId, "Quorvane")); }, 20000))
             << "no visible window captioned Quorvane";
@@ -172,7 +172,8 @@ TEST_F(TranslateWin32Test, TypedTextComesBackWithItsTranslationAfterOneSignedReq
     const std::regex get(R"(GET /api/trans/vip/translate\?appid=[^&\s]+&q=%68%65%6C%6C%6F&from=auto&to=auto)"
                          R"(&salt=\d{5}&sign=[0-9a-f]{32} HTTP/1\.[01]\r?\n)");
     EXPECT_EQ(std::distance(std::sregex_iterator(sent.begin(), sent.end(), get), std::sregex_iterator()), 1)
-        << "stand-in log since the click:\n" << sent;
+        << "stand-in log since the click:\n"
+        << sent;
     EXPECT_TRUE(std::regex_search(sent, std::regex(R"(\nHost: api\.fanyi\.baidu\.com\r?\n)", std::regex::icase)))
         << sent;
 }

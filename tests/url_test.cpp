@@ -5,13 +5,17 @@
 namespace {
 
 TEST(UrlTest, HostPortAndPath) {
-    struct Case { Text url, host; int port; Text path; } cases[] = {
-        {"http://api.fanyi.baidu.com/api/trans/vip/translate?appid=1&q=%61&sign=",
-         "api.fanyi.baidu.com", 80, "/api/trans/vip/translate?appid=1&q=%61&sign="},
+    struct Case {
+        Text url, host;
+        int port;
+        Text path;
+    } cases[] = {
+        {"http://api.fanyi.baidu.com/api/trans/vip/translate?appid=1&q=%61&sign=", "api.fanyi.baidu.com", 80,
+         "/api/trans/vip/translate?appid=1&q=%61&sign="},
         {"http://Host:8080/x", "host", 8080, "/x"},
         {"http://example.com", "example.com", 80, "/"},
         {"HTTP://Example.COM:81", "example.com", 81, "/"},
-        {"http://host:/x", "host", 0, "/x"},  // no digits: port 0, which the transports take as 80
+        {"http://host:/x", "host", 0, "/x"},                      // no digits: port 0, which the transports take as 80
         {"http://host:99999999999/x", "host", 2147483647, "/x"},  // held in range, never undefined
         // A colon or slash after the authority belongs to the path.
         {"http://127.0.0.1:5000/a:b?next=/c:d", "127.0.0.1", 5000, "/a:b?next=/c:d"},

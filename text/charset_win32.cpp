@@ -47,7 +47,8 @@ Text utf8_to_ansi(const ByteBuffer& bytes) {
     Text area = blank_text(2 * n + 1);
     std::string out(area.str());
     int k = units_before_zero(wide, n);
-    int written = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), k, out.data(), 2 * n, nullptr, nullptr);
+    int written = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), k, out.data(), 2 * n,
+                                      nullptr, nullptr);
     out[std::max(written, 0)] = '\0';
     return Text(std::move(out));
 }
@@ -56,7 +57,8 @@ std::u16string ansi_to_utf16(const Text& text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     if (n <= 0) return {};
     std::u16string units(n, u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(units.data()), n);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                        reinterpret_cast<wchar_t*>(units.data()), n);
     return units;
 }
 

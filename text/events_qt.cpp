@@ -9,7 +9,8 @@ void (*events_observer)() = nullptr;
 }
 
 std::int32_t uptime_ms() {
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+    auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms.count()));
 }
 

@@ -141,10 +141,14 @@ double to_number(const Text& text) {
     for (std::size_t i = 0; i < s.size();) {
         unsigned char b = s[i];
         unsigned char next = i + 1 < s.size() ? s[i + 1] : 0;
-        if (b == 0xA3 && next >= 0xA1 && next <= 0xFE) ascii += char(next - 0x80);
-        else if (b == 0xA1 && next == 0xA1) ascii += ' ';
-        else if (b == 0xA1 && next == 0xAB) ascii += '~';
-        else if (b == 0xA1 && (next == 0xEE || next == 0xEF)) ascii += '*';
+        if (b == 0xA3 && next >= 0xA1 && next <= 0xFE)
+            ascii += char(next - 0x80);
+        else if (b == 0xA1 && next == 0xA1)
+            ascii += ' ';
+        else if (b == 0xA1 && next == 0xAB)
+            ascii += '~';
+        else if (b == 0xA1 && (next == 0xEE || next == 0xEF))
+            ascii += '*';
         else {
             ascii += char(b);
             ++i;
@@ -161,7 +165,8 @@ double to_number(const Text& text) {
     // from_chars would also take a second sign, "inf" and "nan".
     if (p == a.size() || !(a[p] == '.' || (a[p] >= '0' && a[p] <= '9'))) return 0;
     double value = 0;
-    if (std::from_chars(a.data() + p, a.data() + a.size(), value, std::chars_format::general).ec != std::errc()) return 0;
+    if (std::from_chars(a.data() + p, a.data() + a.size(), value, std::chars_format::general).ec != std::errc())
+        return 0;
     return negative ? -value : value;
 }
 
@@ -197,7 +202,8 @@ ByteBuffer bytes_right(const ByteBuffer& buffer, int n) {
     return ByteBuffer(std::string(buffer.view().substr(buffer.size() - k)));
 }
 
-ByteBuffer bytes_substitute(const ByteBuffer& buffer, const ByteBuffer& find, const ByteBuffer& replacement, int count) {
+ByteBuffer bytes_substitute(const ByteBuffer& buffer, const ByteBuffer& find, const ByteBuffer& replacement,
+                            int count) {
     std::string_view s = buffer.view(), f = find.view();
     if (s.empty() || f.empty() || count <= 0) return buffer;
     std::string out;

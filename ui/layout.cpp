@@ -1,8 +1,7 @@
 // Keeps the two boxes side by side, each about half the window, and the button between them.
 #include "ui/handlers.h"
 
-void handle_window_resize(MainWindow& window)
-{
+void handle_window_resize(MainWindow& window) {
     // The outer size, frame and title bar included, not the client area.
     const double W = window.outer_width();
     const double H = window.outer_height();

@@ -4,8 +4,7 @@
 
 #include "ui/main_window_qt.h"
 
-int main(int, char** argv)
-{
+int main(int, char** argv) {
     // The program takes nothing from its command line, not even Qt's own options.
     int argc = 1;
     QApplication app(argc, argv);

@@ -23,8 +23,7 @@ constexpr QRect kInputBox(8, 8, 248, 392);
 constexpr QRect kOutputBox(328, 8, 248, 392);
 constexpr QRect kButton(264, 176, 56, 48);
 
-bool is_plain_escape(const QKeyEvent& key)
-{
+bool is_plain_escape(const QKeyEvent& key) {
     return key.key() == Qt::Key_Escape &&
            !(key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier));
 }
@@ -38,15 +37,13 @@ public:
 
     bool closed() const { return closed_; }
 
-    void lay_out()
-    {
+    void lay_out() {
         laid_out_for_ = frameGeometry().size();
         handle_window_resize(window_);
     }
 
     // Watches itself and every control, so Esc closes the window before any control sees it.
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && is_plain_escape(*static_cast<QKeyEvent*>(event))) {
             close();
             return true;
@@ -55,24 +52,19 @@ public:
     }
 
 protected:
-    bool event(QEvent* event) override
-    {
+    bool event(QEvent* event) override {
         const bool handled = QWidget::event(event);
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::WindowActivate:
-            follow_outer_size();
-            break;
-        default:
-            break;
+        case QEvent::WindowActivate: follow_outer_size(); break;
+        default: break;
         }
         return handled;
     }
 
-    void closeEvent(QCloseEvent* event) override
-    {
+    void closeEvent(QCloseEvent* event) override {
         closed_ = true;
         event->accept();
     }
@@ -80,8 +72,7 @@ protected:
 private:
     // A window manager tells the frame only once the window is shown: the first time it
     // does, the client area gives up the frame's share so the outer size stays the design's.
-    void follow_outer_size()
-    {
+    void follow_outer_size() {
         if (!fitted_to_frame_ && isVisible()) {
             const QSize frame = frameGeometry().size() - size();
             if (!frame.isNull()) {
@@ -102,13 +93,11 @@ QtMainWindow::QtMainWindow()
     : frame_(std::make_unique<WindowFrame>(*this)),
       input_(new QPlainTextEdit(frame_.get())),
       output_(new QPlainTextEdit(frame_.get())),
-      button_(new QPushButton(QStringLiteral("翻译"), frame_.get()))
-{
+      button_(new QPushButton(QStringLiteral("翻译"), frame_.get())) {
     frame_->setWindowTitle(QStringLiteral("Quorvane"));
     // A move before the window exists places the frame's corner, whatever the frame turns out to be.
     const QRect screen = QApplication::primaryScreen()->geometry();
-    frame_->move(screen.x() + (screen.width() - kOuterWidth) / 2,
-                 screen.y() + (screen.height() - kOuterHeight) / 2);
+    frame_->move(screen.x() + (screen.width() - kOuterWidth) / 2, screen.y() + (screen.height() - kOuterHeight) / 2);
     frame_->resize(kOuterWidth, kOuterHeight);
     frame_->installEventFilter(frame_.get());
 
@@ -154,8 +143,7 @@ QtMainWindow::QtMainWindow()
 
 QtMainWindow::~QtMainWindow() = default;
 
-void QtMainWindow::show()
-{
+void QtMainWindow::show() {
     input_->setFocus();
     frame_->show();
     frame_->activateWindow();
@@ -168,14 +156,12 @@ int QtMainWindow::top(Control c) const { return control(c)->y(); }
 int QtMainWindow::width(Control c) const { return control(c)->width(); }
 int QtMainWindow::height(Control c) const { return control(c)->height(); }
 
-Text QtMainWindow::content(Control c) const
-{
+Text QtMainWindow::content(Control c) const {
     if (c == Control::按钮1) return text_from(button_->text());
     return text_from(box(c)->toPlainText());
 }
 
-void QtMainWindow::set_content(Control c, const Text& text)
-{
+void QtMainWindow::set_content(Control c, const Text& text) {
     if (c == Control::按钮1) {
         button_->setText(qstring_from(text));
         return;
@@ -191,13 +177,9 @@ bool QtMainWindow::closed() const { return frame_->closed(); }
 void QtMainWindow::move_to(Control c, int left, int top) { control(c)->move(left, top); }
 void QtMainWindow::resize_to(Control c, int width, int height) { control(c)->resize(width, height); }
 
-QWidget* QtMainWindow::control(Control c) const
-{
+QWidget* QtMainWindow::control(Control c) const {
     if (c == Control::按钮1) return button_;
     return box(c);
 }
 
-QPlainTextEdit* QtMainWindow::box(Control c) const
-{
-    return c == Control::编辑框2 ? output_ : input_;
-}
+QPlainTextEdit* QtMainWindow::box(Control c) const { return c == Control::编辑框2 ? output_ : input_; }

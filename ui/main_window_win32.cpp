@@ -13,8 +13,8 @@ constexpr int kOuterWidth = 592;
 constexpr int kOuterHeight = 446;
 constexpr DWORD kWindowStyle =
     WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kBoxStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_LEFT | ES_MULTILINE |
-                            ES_AUTOVSCROLL | ES_WANTRETURN;
+constexpr DWORD kBoxStyle =
+    WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 struct ControlDesign {
     const char* window_class;
@@ -67,8 +67,8 @@ bool Win32MainWindow::create(HINSTANCE instance) {
 
     const int left = (GetSystemMetrics(SM_CXSCREEN) - kOuterWidth) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - kOuterHeight) / 2;
-    CreateWindowExA(0, kClassName, "Quorvane", kWindowStyle, left, top, kOuterWidth, kOuterHeight, nullptr,
-                    nullptr, instance, this);
+    CreateWindowExA(0, kClassName, "Quorvane", kWindowStyle, left, top, kOuterWidth, kOuterHeight, nullptr, nullptr,
+                    instance, this);
     if (!window_) return false;
     if (outer_width() != kOuterWidth || outer_height() != kOuterHeight)
         SetWindowPos(window_, nullptr, 0, 0, kOuterWidth, kOuterHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -80,9 +80,9 @@ void Win32MainWindow::create_controls() {
     box_font_ = create_box_font();
     for (int i = 0; i < 3; ++i) {
         const ControlDesign& d = kDesign[i];
-        HWND control = CreateWindowExA(d.ex_style, d.window_class, d.caption, d.style, d.left, d.top, d.width,
-                                       d.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
-                                       instance, nullptr);
+        HWND control =
+            CreateWindowExA(d.ex_style, d.window_class, d.caption, d.style, d.left, d.top, d.width, d.height, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), instance, nullptr);
         controls_[i] = control;
         SetWindowSubclass(control, control_proc, 0, reinterpret_cast<DWORD_PTR>(this));
         ShowWindow(control, SW_SHOWNA);
@@ -93,8 +93,7 @@ void Win32MainWindow::create_controls() {
         SendMessageA(h, EM_LIMITTEXT, 0, 0);
         SendMessageA(h, EM_SETSEL, 0, 0);
     }
-    SendMessageA(handle(Control::按钮1), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
+    SendMessageA(handle(Control::按钮1), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 }
 
 void Win32MainWindow::raise_startup_events() {
@@ -213,8 +212,7 @@ bool Win32MainWindow::on_control_key(HWND control, UINT message, WPARAM key) {
     case VK_RETURN:
         // Only the input box takes Enter, as a new line; the button is no default button.
         return control != handle(Control::编辑框1);
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -263,9 +261,7 @@ LRESULT Win32MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) restore_focus();
         return 0;
-    case WM_SETFOCUS:
-        restore_focus();
-        return 0;
+    case WM_SETFOCUS: restore_focus(); return 0;
     case WM_DESTROY:
         closed_ = true;
         for (HWND& control : controls_) control = nullptr;  // about to go; never touch them again
@@ -279,8 +275,7 @@ LRESULT Win32MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) 
         box_font_ = nullptr;
         return DefWindowProcA(window, message, wparam, lparam);
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(window_, message, wparam, lparam);
 }

@@ -36,8 +36,8 @@ private:
     void resize_to(Control c, int width, int height) override;
 
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    static LRESULT CALLBACK control_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR id, DWORD_PTR self) noexcept;
+    static LRESULT CALLBACK control_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                         DWORD_PTR self) noexcept;
     LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);
     bool on_control_key(HWND control, UINT message, WPARAM wparam);
     HWND handle(Control c) const { return controls_[static_cast<int>(c)]; }

@@ -15,13 +15,12 @@ constexpr int kDisplayMs = 5000;
 constexpr std::int32_t kOwnerSearchMs = 1000;
 }  // namespace
 
-QWidget* find_process_window(std::int32_t limit_ms)
-{
+QWidget* find_process_window(std::int32_t limit_ms) {
     const std::int32_t start = uptime_ms();
     for (;;) {
         // Unsigned difference: the millisecond clock may wrap during the search.
-        const auto elapsed = static_cast<std::int32_t>(static_cast<std::uint32_t>(uptime_ms()) -
-                                                       static_cast<std::uint32_t>(start));
+        const auto elapsed =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(uptime_ms()) - static_cast<std::uint32_t>(start));
         if (elapsed >= limit_ms) return nullptr;
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->isVisible()) return window;
@@ -30,8 +29,7 @@ QWidget* find_process_window(std::int32_t limit_ms)
     }
 }
 
-void timed_message_box(const Text& text)
-{
+void timed_message_box(const Text& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("友情提醒"), qstring_from(text), QMessageBox::Ok,
                     find_process_window(kOwnerSearchMs));
     QTimer timer;

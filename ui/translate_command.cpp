@@ -3,8 +3,7 @@
 #include "ui/handlers.h"
 #include "ui/notice.h"
 
-void handle_translate_click(MainWindow& window)
-{
+void handle_translate_click(MainWindow& window) {
     const Text sent = window.content(Control::编辑框1);
     if (text_equal(sent, Text())) {
         timed_message_box("请输入翻译内容！！！");

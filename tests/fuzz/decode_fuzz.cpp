@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Text plain = unescape_unicode(text);
     // Without a backslash or a line break there is nothing to decode: printable ASCII comes back as it was.
-    if (input.find_first_not_of(" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~") == std::string_view::npos)
+    if (input.find_first_not_of(
+            " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~") ==
+        std::string_view::npos)
         check(plain == text);
 
     // The zero bytes split the input into the text and the two markers.
