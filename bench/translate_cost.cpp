@@ -6,12 +6,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "client/signing.h"
 #include "client/translate.h"
+#include "tests/resident_memory.h"
 #include "tests/standin.h"
 
 namespace {
@@ -25,15 +25,6 @@ double ms_since(Clock::time_point from) {
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-long resident_kib() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key && key != "VmRSS:") status.ignore(1 << 16, '\n');
-    status >> value;
-    return value;
 }
 
 void measure(const char* name, const Text& source, int port, int runs) {

@@ -2,22 +2,12 @@
 // exit on any leak. Resident memory is printed first and last so growth shows in the log.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "client/signing.h"
 #include "client/translate.h"
+#include "tests/resident_memory.h"
 #include "tests/standin.h"
 
 namespace {
-
-long resident_kib() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key && key != "VmRSS:") status.ignore(1 << 16, '\n');
-    status >> value;
-    return value;
-}
 
 TEST(TranslateSoakTest, AThousandTranslationsInARow) {
     ASSERT_NE(stand_in().port, 0) << "run through ctest: it starts the stand-in service";

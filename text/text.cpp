@@ -23,6 +23,16 @@ Text map_letters(const Text& text) {
     return Text(std::move(out));
 }
 
+// The parts one after another, in a string allocated once.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::size_t total = 0;
+    for (auto p : parts) total += p.size();
+    std::string out;
+    out.reserve(total);
+    for (auto p : parts) out.append(p);
+    return out;
+}
+
 int clamp_count(int n, std::size_t available) {
     return n <= 0 ? 0 : static_cast<int>(std::min<std::size_t>(std::size_t(n), available));
 }
@@ -110,14 +120,7 @@ int text_compare(const Text& a, const Text& b, bool case_sensitive) {
 
 bool text_equal(const Text& a, const Text& b) { return a == b; }
 
-Text text_concat(std::initializer_list<std::string_view> parts) {
-    std::size_t total = 0;
-    for (auto p : parts) total += p.size();
-    std::string out;
-    out.reserve(total);
-    for (auto p : parts) out.append(p);
-    return Text(std::move(out));
-}
+Text text_concat(std::initializer_list<std::string_view> parts) { return Text(joined(parts)); }
 
 Text text_upper(const Text& text) { return map_letters<ascii_upper>(text); }
 Text text_lower(const Text& text) { return map_letters<ascii_lower>(text); }
@@ -222,14 +225,7 @@ ByteBuffer bytes_substitute(const ByteBuffer& buffer, const ByteBuffer& find, co
     return ByteBuffer(std::move(out));
 }
 
-ByteBuffer bytes_concat(std::initializer_list<std::string_view> parts) {
-    std::size_t total = 0;
-    for (auto p : parts) total += p.size();
-    std::string out;
-    out.reserve(total);
-    for (auto p : parts) out.append(p);
-    return ByteBuffer(std::move(out));
-}
+ByteBuffer bytes_concat(std::initializer_list<std::string_view> parts) { return ByteBuffer(joined(parts)); }
 
 bool bytes_equal(const ByteBuffer& a, const ByteBuffer& b) { return a == b; }
 
