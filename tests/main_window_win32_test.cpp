@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win32_driver.h"
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -19,37 +21,10 @@ std::ostream& operator<<(std::ostream& out, const Box& b) {
     return out << b.left << "," << b.top << " " << b.width << "x" << b.height;
 }
 
-// Polls until the condition holds, pumping our own messages meanwhile; false after timeout_ms.
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 8000) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeout_ms) return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(20);
-    }
-    return true;
-}
-
-// WM_GETTEXT itself: GetWindowText does not read the controls of another process.
-std::string text_of(HWND window) {
-    char buffer[4096] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-    return buffer;
-}
-
 std::string class_of(HWND window) {
     char buffer[256] = {};
     GetClassNameA(window, buffer, sizeof buffer);
     return buffer;
-}
-
-std::string quorvane_path() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1) + "quorvane.exe";
 }
 
 DWORD style_of(HWND window, int which = GWL_STYLE) { return static_cast<DWORD>(GetWindowLongA(window, which)); }
@@ -68,41 +43,6 @@ Box outer_box(HWND window) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void send_key(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-// Presses a key with the given modifiers held, as the keyboard would.
-void press(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    for (WORD m : modifiers) send_key(m, false);
-    send_key(key, false);
-    send_key(key, true);
-    for (WORD m : modifiers) send_key(m, true);
-}
-
-void click_at(POINT screen) {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& i : inputs) i.type = INPUT_MOUSE;
-    inputs[0].mi.dx = static_cast<LONG>(screen.x * 65535LL / (cx - 1));
-    inputs[0].mi.dy = static_cast<LONG>(screen.y * 65535LL / (cy - 1));
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-POINT centre_on_screen(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // Copied off the screen first: reading the screen's own surface pixel by pixel is not supported everywhere.
 COLORREF screen_pixel(POINT p) {
     HDC screen = GetDC(nullptr);
@@ -116,28 +56,6 @@ COLORREF screen_pixel(POINT p) {
     DeleteDC(copy);
     ReleaseDC(nullptr, screen);
     return colour;
-}
-
-struct FindInProcess {
-    DWORD process_id;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM data) {
-    auto* s = reinterpret_cast<FindInProcess*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != s->process_id || !IsWindowVisible(window) || text_of(window) != s->caption) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-
-// The first visible top-level window of the process with that caption.
-HWND find_window_of(DWORD process_id, const char* caption) {
-    FindInProcess search{process_id, caption, nullptr};
-    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // One run of quorvane.exe; ended by force if a test leaves it running.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win32_driver.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -13,42 +15,6 @@
 #include <string>
 
 namespace {
-
-// Polls until the condition holds, pumping our own messages meanwhile; false after timeout_ms.
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeout_ms) return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(20);
-    }
-    return true;
-}
-
-// WM_GETTEXT itself: GetWindowText does not read the controls of another process.
-std::string text_of(HWND window) {
-    char buffer[4096] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-    return buffer;
-}
-
-std::string quorvane_path() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1) + "quorvane.exe";
-}
-
-void send_key(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
 
 // Types printable ASCII on the keyboard, Shift held where the layout wants it.
 void type(const std::string& text) {
@@ -60,42 +26,6 @@ void type(const std::string& text) {
         send_key(LOBYTE(scan), true);
         if (shift) send_key(VK_SHIFT, true);
     }
-}
-
-void click(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& i : inputs) i.type = INPUT_MOUSE;
-    inputs[0].mi.dx = static_cast<LONG>((r.left + r.right) / 2 * 65535LL / (cx - 1));
-    inputs[0].mi.dy = static_cast<LONG>((r.top + r.bottom) / 2 * 65535LL / (cy - 1));
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-struct FindInProcess {
-    DWORD process_id;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM data) {
-    auto* s = reinterpret_cast<FindInProcess*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != s->process_id || !IsWindowVisible(window) || text_of(window) != s->caption) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-
-// The first visible top-level window of the process with that caption.
-HWND find_window_of(DWORD process_id, const char* caption) {
-    FindInProcess search{process_id, caption, nullptr};
-    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The stand-in's request log as it stands now.
@@ -151,8 +81,8 @@ protected:
     void translate_and_wait(const std::string& typed) {
         type_into_input(typed);
         const std::string before = text_of(output_);
-        click(button_);
-        ASSERT_TRUE(wait_until([&] { return text_of(output_) != before; })) << "the output box never changed";
+        click_at(centre_on_screen(button_));
+        ASSERT_TRUE(wait_until([&] { return text_of(output_) != before; }, 10000)) << "the output box never changed";
     }
 
     PROCESS_INFORMATION process_{};
@@ -183,7 +113,7 @@ TEST_F(TranslateWin32Test, FailureNamesTheReasonInANoticeAndKeepsBothBoxes) {
     ASSERT_EQ(text_of(output_), "hello\r\n你好");
 
     type_into_input("fault:500 hello");
-    click(button_);
+    click_at(centre_on_screen(button_));
     HWND notice = nullptr;
     ASSERT_TRUE(wait_until([&] { return (notice = find_window_of(process_.dwProcessId, "友情提醒")); }))
         << "no notice captioned 友情提醒";
@@ -194,7 +124,7 @@ TEST_F(TranslateWin32Test, FailureNamesTheReasonInANoticeAndKeepsBothBoxes) {
     const std::string prefix = "翻译失败：";
     EXPECT_TRUE(said.rfind(prefix, 0) == 0 && said.size() > prefix.size()) << "notice says \"" << said << "\"";
 
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(notice); })) << "the notice did not close itself";
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(notice); }, 10000)) << "the notice did not close itself";
     const DWORD shown_ms = GetTickCount() - appeared;
     EXPECT_GE(shown_ms, 4500u);
     EXPECT_LE(shown_ms, 8000u);
