@@ -83,15 +83,7 @@ protected:
         ASSERT_TRUE(wait_until([&] { return focus() == input(); })) << "the input box never got the focus";
     }
 
-    void TearDown() override {
-        if (!process_.hProcess) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
+    void TearDown() override { end_program(process_); }
 
     HWND focus() const {
         GUITHREADINFO info{};

@@ -60,15 +60,7 @@ protected:
         })) << "the input box never got the focus";
     }
 
-    void TearDown() override {
-        if (!process_.hProcess) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
+    void TearDown() override { end_program(process_); }
 
     // Types into the focused input box and waits until it shows the text.
     void type_into_input(const std::string& text) {

@@ -91,3 +91,15 @@ inline HWND find_window_of(DWORD process_id, const char* caption) {
     EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// Ends a program a test left running, and releases its handles.
+inline void end_program(PROCESS_INFORMATION& process) {
+    if (!process.hProcess) return;
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = {};
+}
