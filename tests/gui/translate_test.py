@@ -16,9 +16,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 import xsession  # noqa: E402
-from xsession import Display, Program, wait_until  # noqa: E402
+from xsession import ProgramTests, wait_until  # noqa: E402
 
-PROGRAM = None
 STANDIN_LOG = None
 
 
@@ -45,18 +44,11 @@ def requests_sent():
     return [urllib.parse.parse_qs(q).get("q", [""])[0] for q in queries]
 
 
-class TranslateTests(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display(window_manager=True).__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.__exit__(None, None, None)
+class TranslateTests(ProgramTests, unittest.TestCase):
+    window_manager = True
 
     def setUp(self):
-        self.program = Program(self.display, PROGRAM)
-        self.addCleanup(self.program.close)
+        super().setUp()
         self.input, self.output, self.button = self.program.controls()
 
     def boxes(self):
@@ -123,5 +115,5 @@ class TranslateTests(unittest.TestCase):
 if __name__ == "__main__":
     STANDIN_LOG = in_standin_namespace()
     xsession.in_dbus_session()
-    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    ProgramTests.program_path = os.path.abspath(sys.argv.pop(1))
     unittest.main()

@@ -11,25 +11,9 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xsession  # noqa: E402
-from xsession import SCREEN, Display, Program, expected_layout, wait_until  # noqa: E402
+from xsession import SCREEN, Program, ProgramTests, expected_layout, wait_until  # noqa: E402
 
-PROGRAM = None
-
-
-class WindowTests:
-    window_manager = False
-
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display(cls.window_manager).__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.__exit__(None, None, None)
-
-    def setUp(self):
-        self.program = Program(self.display, PROGRAM)
-        self.addCleanup(self.program.close)
+class WindowTests(ProgramTests):
 
     def assert_laid_out_for(self, width, height):
         outer = lambda: self.display.outer_rect(self.program.window)[2:]  # noqa: E731
@@ -59,7 +43,7 @@ class WindowTests:
             self.assert_focus(where, key)
 
     def test_focus_comes_back_to_the_control_that_had_it(self):
-        other = Program(self.display, PROGRAM)
+        other = Program(self.display, ProgramTests.program_path)
         self.addCleanup(other.close)
         self.display.run("xdotool", "windowfocus", "--sync", str(self.program.window))
         self.assert_focus("input")
@@ -124,5 +108,5 @@ class UnderOpenbox(WindowTests, unittest.TestCase):
 
 if __name__ == "__main__":
     xsession.in_dbus_session()
-    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    ProgramTests.program_path = os.path.abspath(sys.argv.pop(1))
     unittest.main()

@@ -243,6 +243,26 @@ class Program:
         clipboard.wait()
 
 
+class ProgramTests:
+    """Test-case mix-in: one display for the class, a fresh run of the program for each test.
+    The script sets `program_path` to the program it was given."""
+
+    program_path = None
+    window_manager = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(cls.window_manager).__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.__exit__(None, None, None)
+
+    def setUp(self):
+        self.program = Program(self.display, ProgramTests.program_path)
+        self.addCleanup(self.program.close)
+
+
 def expected_layout(width, height):
     """Where the controls belong for an outer size, worked out independently of the program."""
     trunc = int  # toward zero
